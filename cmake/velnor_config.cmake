@@ -1,0 +1,10 @@
+# Every target links velnor_config: the language standard, the warnings and,
+# when asked for, the sanitizers.
+add_library(velnor_config INTERFACE)
+target_compile_features(velnor_config INTERFACE cxx_std_20)
+target_compile_options(velnor_config INTERFACE -Wall -Wextra)
+if(VELNOR_SANITIZE)
+    target_compile_options(velnor_config INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(velnor_config INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velnor {
+
+// The machine's ANSI code page: code page 936 (GBK). Decoding is lossless:
+// a byte that is no character of the code page on its own or as part of a
+// pair, or a pair that would not encode back to itself, decodes to the lone
+// surrogate U+DC00 + byte, which valid text never holds, and encodes back to
+// that byte. So EncodeAnsi(DecodeAnsi(b)) == b for every byte string b.
+std::u16string DecodeAnsi(std::string_view bytes);
+
+// Throws std::invalid_argument for a character that has no encoding (one that
+// DecodeAnsi can never produce).
+std::string EncodeAnsi(std::u16string_view text);
+
+} // namespace velnor
