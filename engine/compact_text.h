@@ -17,8 +17,8 @@ struct RunCounters {
 
 // What the filter hands its caller after each step.
 struct StepReport {
-    std::int32_t Position;     // 1-based position just scanned
-    std::int32_t KeptInFile;   // characters copied from this text by the steps so far
+    std::int32_t Position;   // 1-based position just scanned
+    std::int32_t KeptInFile; // characters copied from this text by the steps so far
     std::int32_t KeptInRun;
     std::int32_t ScannedInRun; // at least 1
 };
@@ -45,7 +45,6 @@ std::u16string CompactText(std::u16string_view text, const OptionsSource& option
 
 // The same filter for callers that neither report steps nor change the options
 // during a call: same output and counters, without the per-step calls.
-std::u16string CompactText(std::u16string_view text, RemovalOptions options,
-                           RunCounters& counters);
+std::u16string CompactText(std::u16string_view text, RemovalOptions options, RunCounters& counters);
 
 } // namespace velnor

@@ -1,0 +1,228 @@
+#include "engine/compact_text.h"
+
+#include <array>
+#include <cstddef>
+#include <limits>
+
+namespace velnor {
+
+CounterOverflow::CounterOverflow()
+    : std::overflow_error("Overflow: a run counter went past 2147483647") {}
+
+namespace {
+
+constexpr char16_t LineFeed = 10;
+constexpr char16_t CarriageReturn = 13;
+constexpr char16_t Tab = 9;
+constexpr char16_t Space = 32;
+
+struct Regions {
+    bool InTag = false;
+    bool InAsp = false;
+    bool InScript = false;
+
+    bool Any() const { return InTag || InAsp || InScript; }
+};
+
+char16_t LowerAscii(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
+
+// Whether the characters at 0-based index `from` on read `pattern`, letter case
+// ignored; a window reaching past either end of the text never matches.
+bool WindowIs(std::u16string_view text, std::ptrdiff_t from, std::u16string_view pattern) {
+    if (from < 0 || std::size_t(from) + pattern.size() > text.size())
+        return false;
+    for (std::size_t k = 0; k < pattern.size(); ++k)
+        if (LowerAscii(text[std::size_t(from) + k]) != pattern[k])
+            return false;
+    return true;
+}
+
+// The previous character is "<" at 0-based index i - 1; i is the current one.
+void OpeningTests(std::u16string_view text, std::size_t i, Regions& r) {
+    const char16_t cur = text[i];
+    const std::size_t n = text.size();
+    if (cur == u'%' || (i + 1 < n && cur == Space && text[i + 1] == u'%') ||
+        (i + 2 < n && cur == CarriageReturn && text[i + 1] == LineFeed && text[i + 2] == u'%'))
+        r.InAsp = true;
+    if (WindowIs(text, std::ptrdiff_t(i), u"script"))
+        r.InScript = true;
+    if (!r.InAsp)
+        r.InTag = true;
+}
+
+// The previous character is ">" at 0-based index i - 1.
+void ClosingTests(std::u16string_view text, std::size_t i, Regions& r) {
+    if (i >= 2 && text[i - 2] == u'%')
+        r.InAsp = false;
+    // The window "script>" ends at the ">" and must start at the first character or later.
+    if (i >= 7 && WindowIs(text, std::ptrdiff_t(i) - 7, u"script>"))
+        r.InScript = false;
+    if (!r.InAsp)
+        r.InTag = false;
+}
+
+void Increment(std::int32_t& counter) {
+    if (counter == std::numeric_limits<std::int32_t>::max())
+        throw CounterOverflow();
+    ++counter;
+}
+
+} // namespace
+
+std::u16string CompactText(std::u16string_view text, const OptionsSource& options,
+                           RunCounters& counters, const StepReportFn& report) {
+    if (text.empty())
+        return {};
+    if (text.size() > std::size_t(std::numeric_limits<std::int32_t>::max()))
+        throw std::length_error("the page holds more than 2147483647 characters");
+
+    std::u16string out;
+    out.reserve(text.size());
+    out.push_back(text[0]);
+    Regions regions;
+    std::int32_t keptInFile = 0;
+
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const char16_t cur = text[i];
+        const char16_t prev = text[i - 1];
+        bool protectBreaks = true;
+        bool protectSpaces = true;
+        bool keepChar = true;
+
+        switch (prev) {
+        case LineFeed:
+        case CarriageReturn:
+        case u'%':
+            protectBreaks = protectSpaces = false;
+            break;
+        case Tab:
+        case Space:
+            protectSpaces = false;
+            break;
+        case u'<':
+            OpeningTests(text, i, regions);
+            break;
+        case u'>':
+            ClosingTests(text, i, regions);
+            break;
+        default:
+            break;
+        }
+        if (!regions.Any())
+            protectBreaks = protectSpaces = false;
+
+        const RemovalOptions now = options();
+        const bool blank = cur == Space || cur == Tab;
+        if (now.RemoveSpaces && !protectSpaces && blank)
+            keepChar = false;
+        if (now.RemoveBreaks && !protectBreaks &&
+            (blank || cur == LineFeed || cur == CarriageReturn))
+            keepChar = false;
+
+        if (cur != LineFeed && keepChar) {
+            out.push_back(cur);
+            Increment(keptInFile);
+            Increment(counters.KeptInRun);
+        }
+        Increment(counters.ScannedInRun);
+        report(
+            StepReport{std::int32_t(i + 1), keptInFile, counters.KeptInRun, counters.ScannedInRun});
+    }
+    return out;
+}
+
+namespace {
+
+// The fast path folds the per-step rules into tables. Each character has a
+// role as the current character (Kind) and one as the previous character
+// (Effect); whether a current character is kept depends only on its kind, the
+// previous character's effect, whether any region is open, and the options.
+enum Kind : std::uint8_t { Other, Blank, Return, Feed };
+enum Effect : std::uint8_t { None, Break, Blanks, Open, Close, Percent, EffectCount };
+
+struct Classes {
+    // Low two bits: Kind; the rest: Effect.
+    std::array<std::uint8_t, 65536> of{};
+
+    constexpr Classes() {
+        auto set = [this](char16_t c, Kind k, Effect e) {
+            of[c] = std::uint8_t(k | (e << 2));
+        };
+        set(LineFeed, Feed, Break);
+        set(CarriageReturn, Return, Break);
+        set(Tab, Blank, Blanks);
+        set(Space, Blank, Blanks);
+        set(u'<', Other, Open);
+        set(u'>', Other, Close);
+        set(u'%', Other, Percent);
+    }
+};
+
+constexpr Classes ClassTable;
+
+// keep[regionOpen][effect][kind] for fixed options.
+using KeepTable = std::array<std::array<std::array<std::uint8_t, 4>, EffectCount>, 2>;
+
+KeepTable MakeKeepTable(RemovalOptions options) {
+    KeepTable keep{};
+    for (int region = 0; region < 2; ++region)
+        for (int effect = 0; effect < EffectCount; ++effect)
+            for (int kind = 0; kind < 4; ++kind) {
+                bool protectSpaces = effect != Break && effect != Percent && effect != Blanks;
+                bool protectBreaks = effect != Break && effect != Percent;
+                if (!region)
+                    protectSpaces = protectBreaks = false;
+                bool keepChar = true;
+                if (options.RemoveSpaces && !protectSpaces && kind == Blank)
+                    keepChar = false;
+                if (options.RemoveBreaks && !protectBreaks && kind != Other)
+                    keepChar = false;
+                keep[region][effect][kind] = kind != Feed && keepChar;
+            }
+    return keep;
+}
+
+} // namespace
+
+std::u16string CompactText(std::u16string_view text, RemovalOptions options,
+                           RunCounters& counters) {
+    const std::size_t n = text.size();
+    if (n == 0)
+        return {};
+    constexpr auto Max = std::numeric_limits<std::int32_t>::max();
+    // Near the counters' limit the step path raises the overflow at the exact step.
+    const std::int64_t steps = std::int64_t(n - 1);
+    if (n > std::size_t(Max) || counters.ScannedInRun + steps > Max ||
+        counters.KeptInRun + steps > Max)
+        return CompactText(text, OptionsSource([options] { return options; }), counters,
+                           StepReportFn([](const StepReport&) {}));
+
+    const KeepTable keep = MakeKeepTable(options);
+    std::u16string out(n, u'\0');
+    char16_t* dst = out.data();
+    dst[0] = text[0];
+    std::size_t kept = 1;
+    Regions regions;
+    unsigned effect = ClassTable.of[text[0]] >> 2;
+
+    for (std::size_t i = 1; i < n; ++i) {
+        const char16_t cur = text[i];
+        const unsigned cls = ClassTable.of[cur];
+        if (effect == Open) [[unlikely]]
+            OpeningTests(text, i, regions);
+        else if (effect == Close) [[unlikely]]
+            ClosingTests(text, i, regions);
+        // Branch-free copy: always write, advance only when kept.
+        dst[kept] = cur;
+        kept += keep[regions.Any()][effect][cls & 3];
+        effect = cls >> 2;
+    }
+    out.resize(kept);
+    counters.KeptInRun += std::int32_t(kept - 1);
+    counters.ScannedInRun += std::int32_t(n - 1);
+    return out;
+}
+
+} // namespace velnor
