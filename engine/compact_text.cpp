@@ -135,51 +135,46 @@ std::u16string CompactText(std::u16string_view text, const OptionsSource& option
 
 namespace {
 
-// The fast path folds the per-step rules into tables. Each character has a
-// role as the current character (Kind) and one as the previous character
-// (Effect); whether a current character is kept depends only on its kind, the
-// previous character's effect, whether any region is open, and the options.
-enum Kind : std::uint8_t { Other, Blank, Return, Feed };
-enum Effect : std::uint8_t { None, Break, Blanks, Open, Close, Percent, EffectCount };
+// The fast path folds the per-step rules into a table. Whether a character is
+// kept depends only on its class, the previous character's class, whether any
+// region is open, and the options; the region tests run only after "<" and ">".
+enum Class : std::uint8_t { Other, Blank, Return, Feed, Percent, Open, Close, ClassCount = 8 };
 
-struct Classes {
-    // Low two bits: Kind; the rest: Effect.
+struct ClassTable {
     std::array<std::uint8_t, 65536> of{};
 
-    constexpr Classes() {
-        auto set = [this](char16_t c, Kind k, Effect e) {
-            of[c] = std::uint8_t(k | (e << 2));
-        };
-        set(LineFeed, Feed, Break);
-        set(CarriageReturn, Return, Break);
-        set(Tab, Blank, Blanks);
-        set(Space, Blank, Blanks);
-        set(u'<', Other, Open);
-        set(u'>', Other, Close);
-        set(u'%', Other, Percent);
+    constexpr ClassTable() {
+        of[Tab] = Blank;
+        of[Space] = Blank;
+        of[CarriageReturn] = Return;
+        of[LineFeed] = Feed;
+        of[u'%'] = Percent;
+        of[u'<'] = Open;
+        of[u'>'] = Close;
     }
 };
 
-constexpr Classes ClassTable;
+constexpr ClassTable Classes;
 
-// keep[regionOpen][effect][kind] for fixed options.
-using KeepTable = std::array<std::array<std::array<std::uint8_t, 4>, EffectCount>, 2>;
+// Indexed by regionOpen * 64 + previous class * 8 + current class.
+using KeepTable = std::array<std::uint8_t, 2 * ClassCount * ClassCount>;
 
 KeepTable MakeKeepTable(RemovalOptions options) {
     KeepTable keep{};
     for (int region = 0; region < 2; ++region)
-        for (int effect = 0; effect < EffectCount; ++effect)
-            for (int kind = 0; kind < 4; ++kind) {
-                bool protectSpaces = effect != Break && effect != Percent && effect != Blanks;
-                bool protectBreaks = effect != Break && effect != Percent;
-                if (!region)
-                    protectSpaces = protectBreaks = false;
+        for (int prev = 0; prev < ClassCount; ++prev)
+            for (int cur = 0; cur < ClassCount; ++cur) {
+                const bool afterBreak = prev == Return || prev == Feed || prev == Percent;
+                const bool protectBreaks = region && !afterBreak;
+                const bool protectSpaces = region && !afterBreak && prev != Blank;
+                const bool blank = cur == Blank;
+                const bool lineEnd = cur == Return || cur == Feed;
                 bool keepChar = true;
-                if (options.RemoveSpaces && !protectSpaces && kind == Blank)
+                if (options.RemoveSpaces && !protectSpaces && blank)
                     keepChar = false;
-                if (options.RemoveBreaks && !protectBreaks && kind != Other)
+                if (options.RemoveBreaks && !protectBreaks && (blank || lineEnd))
                     keepChar = false;
-                keep[region][effect][kind] = kind != Feed && keepChar;
+                keep[std::size_t(region * 64 + prev * 8 + cur)] = cur != Feed && keepChar;
             }
     return keep;
 }
@@ -202,22 +197,27 @@ std::u16string CompactText(std::u16string_view text, RemovalOptions options,
     const KeepTable keep = MakeKeepTable(options);
     std::u16string out(n, u'\0');
     char16_t* dst = out.data();
-    dst[0] = text[0];
+    const char16_t* src = text.data();
+    dst[0] = src[0];
     std::size_t kept = 1;
     Regions regions;
-    unsigned effect = ClassTable.of[text[0]] >> 2;
+    std::size_t region = 0; // 64 while any region is open
+    std::size_t prev = Classes.of[src[0]];
 
     for (std::size_t i = 1; i < n; ++i) {
-        const char16_t cur = text[i];
-        const unsigned cls = ClassTable.of[cur];
-        if (effect == Open) [[unlikely]]
-            OpeningTests(text, i, regions);
-        else if (effect == Close) [[unlikely]]
-            ClosingTests(text, i, regions);
+        const char16_t cur = src[i];
+        const std::size_t cls = Classes.of[cur];
+        if (prev >= Open) [[unlikely]] {
+            if (prev == Open)
+                OpeningTests(text, i, regions);
+            else
+                ClosingTests(text, i, regions);
+            region = regions.Any() ? 64 : 0;
+        }
         // Branch-free copy: always write, advance only when kept.
         dst[kept] = cur;
-        kept += keep[regions.Any()][effect][cls & 3];
-        effect = cls >> 2;
+        kept += keep[region + prev * 8 + cls];
+        prev = cls;
     }
     out.resize(kept);
     counters.KeptInRun += std::int32_t(kept - 1);
