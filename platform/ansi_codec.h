@@ -12,8 +12,10 @@ namespace velnor {
 // that byte. So EncodeAnsi(DecodeAnsi(b)) == b for every byte string b.
 std::u16string DecodeAnsi(std::string_view bytes);
 
-// Throws std::invalid_argument for a character that has no encoding (one that
-// DecodeAnsi can never produce).
+// Throws std::invalid_argument, naming the character, for one that has no
+// encoding: one DecodeAnsi can never produce. That includes the surrogates
+// U+DC00..U+DC7F: a byte below 0x80 always decodes as ASCII, so it never
+// needs an escape, and taking them would give two texts the same bytes.
 std::string EncodeAnsi(std::u16string_view text);
 
 } // namespace velnor
