@@ -1,67 +1,20 @@
 #include "engine/compact_text.h"
 
+#include "engine/compact_blocks_avx512.h"
+#include "engine/filter_rules.h"
+
 #include <array>
 #include <cstddef>
 #include <limits>
 
 namespace velnor {
 
+using namespace detail;
+
 CounterOverflow::CounterOverflow()
     : std::overflow_error("Overflow: a run counter went past 2147483647") {}
 
 namespace {
-
-constexpr char16_t LineFeed = 10;
-constexpr char16_t CarriageReturn = 13;
-constexpr char16_t Tab = 9;
-constexpr char16_t Space = 32;
-
-struct Regions {
-    bool InTag = false;
-    bool InAsp = false;
-    bool InScript = false;
-
-    bool Any() const { return InTag || InAsp || InScript; }
-};
-
-char16_t LowerAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-}
-
-// Whether the characters at 0-based index `from` on read `pattern`, letter case
-// ignored; a window reaching past either end of the text never matches.
-bool WindowIs(std::u16string_view text, std::ptrdiff_t from, std::u16string_view pattern) {
-    if (from < 0 || std::size_t(from) + pattern.size() > text.size())
-        return false;
-    for (std::size_t k = 0; k < pattern.size(); ++k)
-        if (LowerAscii(text[std::size_t(from) + k]) != pattern[k])
-            return false;
-    return true;
-}
-
-// The previous character is "<" at 0-based index i - 1; i is the current one.
-void OpeningTests(std::u16string_view text, std::size_t i, Regions& r) {
-    const char16_t cur = text[i];
-    const std::size_t n = text.size();
-    if (cur == u'%' || (i + 1 < n && cur == Space && text[i + 1] == u'%') ||
-        (i + 2 < n && cur == CarriageReturn && text[i + 1] == LineFeed && text[i + 2] == u'%'))
-        r.InAsp = true;
-    if (WindowIs(text, std::ptrdiff_t(i), u"script"))
-        r.InScript = true;
-    if (!r.InAsp)
-        r.InTag = true;
-}
-
-// The previous character is ">" at 0-based index i - 1.
-void ClosingTests(std::u16string_view text, std::size_t i, Regions& r) {
-    if (i >= 2 && text[i - 2] == u'%')
-        r.InAsp = false;
-    // The window "script>" ends at the ">" and must start at the first character or later.
-    if (i >= 7 && WindowIs(text, std::ptrdiff_t(i) - 7, u"script>"))
-        r.InScript = false;
-    if (!r.InAsp)
-        r.InTag = false;
-}
 
 void Increment(std::int32_t& counter) {
     if (counter == std::numeric_limits<std::int32_t>::max())
@@ -138,7 +91,6 @@ namespace {
 // The fast path folds the per-step rules into a table. Whether a character is
 // kept depends only on its class, the previous character's class, whether any
 // region is open, and the options; the region tests run only after "<" and ">".
-enum Class : std::uint8_t { Other, Blank, Return, Feed, Percent, Open, Close, ClassCount = 8 };
 
 struct ClassTable {
     std::array<std::uint8_t, 65536> of{};
@@ -162,8 +114,8 @@ using KeepTable = std::array<std::uint8_t, 2 * ClassCount * ClassCount>;
 KeepTable MakeKeepTable(RemovalOptions options) {
     KeepTable keep{};
     for (int region = 0; region < 2; ++region)
-        for (int prev = 0; prev < ClassCount; ++prev)
-            for (int cur = 0; cur < ClassCount; ++cur) {
+        for (unsigned prev = 0; prev < ClassCount; ++prev)
+            for (unsigned cur = 0; cur < ClassCount; ++cur) {
                 const bool afterBreak = prev == Return || prev == Feed || prev == Percent;
                 const bool protectBreaks = region && !afterBreak;
                 const bool protectSpaces = region && !afterBreak && prev != Blank;
@@ -177,6 +129,29 @@ KeepTable MakeKeepTable(RemovalOptions options) {
                 keep[std::size_t(region * 64 + prev * 8 + cur)] = cur != Feed && keepChar;
             }
     return keep;
+}
+
+// Branch-free copy: always write, advance only when kept.
+void CompactRest(std::u16string_view text, const KeepTable& keep, FastState& s, char16_t* dst) {
+    const char16_t* src = text.data();
+    std::size_t kept = s.kept;
+    std::size_t prev = s.prevClass;
+    std::size_t region = s.regions.Any() ? 64 : 0;
+    for (std::size_t i = s.next; i < text.size(); ++i) {
+        const char16_t cur = src[i];
+        const std::size_t cls = Classes.of[cur];
+        if (prev >= Open) [[unlikely]] {
+            if (prev == Open)
+                OpeningTests(text, i, s.regions);
+            else
+                ClosingTests(text, i, s.regions);
+            region = s.regions.Any() ? 64 : 0;
+        }
+        dst[kept] = cur;
+        kept += keep[region + prev * 8 + cls];
+        prev = cls;
+    }
+    s.kept = kept;
 }
 
 } // namespace
@@ -194,31 +169,14 @@ std::u16string CompactText(std::u16string_view text, RemovalOptions options,
         return CompactText(text, OptionsSource([options] { return options; }), counters,
                            StepReportFn([](const StepReport&) {}));
 
-    const KeepTable keep = MakeKeepTable(options);
     std::u16string out(n, u'\0');
     char16_t* dst = out.data();
-    const char16_t* src = text.data();
-    dst[0] = src[0];
-    std::size_t kept = 1;
-    Regions regions;
-    std::size_t region = 0; // 64 while any region is open
-    std::size_t prev = Classes.of[src[0]];
-
-    for (std::size_t i = 1; i < n; ++i) {
-        const char16_t cur = src[i];
-        const std::size_t cls = Classes.of[cur];
-        if (prev >= Open) [[unlikely]] {
-            if (prev == Open)
-                OpeningTests(text, i, regions);
-            else
-                ClosingTests(text, i, regions);
-            region = regions.Any() ? 64 : 0;
-        }
-        // Branch-free copy: always write, advance only when kept.
-        dst[kept] = cur;
-        kept += keep[region + prev * 8 + cls];
-        prev = cls;
-    }
+    dst[0] = text[0];
+    FastState state{1, 1, {}, Classes.of[text[0]]};
+    if (Avx512Available())
+        CompactBlocksAvx512(text, options, state, dst);
+    CompactRest(text, MakeKeepTable(options), state, dst);
+    const std::size_t kept = state.kept;
     out.resize(kept);
     counters.KeptInRun += std::int32_t(kept - 1);
     counters.ScannedInRun += std::int32_t(n - 1);
