@@ -1,0 +1,18 @@
+#pragma once
+
+namespace velnor::cli {
+
+// The three standard streams of one invocation, as file descriptors, and
+// whether a person sits at them. Tests hand in files and set the flags.
+struct CliStreams {
+    int in = 0;
+    int out = 1;
+    int err = 2;
+    bool inIsTerminal = false;  // questions may be asked on it
+    bool errIsTerminal = false; // the progress bar may be drawn on it
+};
+
+// The process's own streams, with the flags taken from isatty.
+CliStreams StandardStreams();
+
+} // namespace velnor::cli

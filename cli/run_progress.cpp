@@ -1,0 +1,117 @@
+#include "cli/run_progress.h"
+
+#include "cli/fd_io.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <system_error>
+
+namespace velnor::cli {
+namespace {
+
+constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
+constexpr int kBarCells = 20;
+
+std::string Megabytes(std::uint64_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(bytes) / 1e6);
+    return text;
+}
+
+std::string MinutesSeconds(double seconds) {
+    auto whole = static_cast<long long>(std::ceil(seconds));
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+    return text;
+}
+
+} // namespace
+
+RunProgress::RunProgress(int drawFd, Clock clock) : drawFd_(drawFd), clock_(std::move(clock)) {
+    start_ = clock_();
+}
+
+void RunProgress::PagesMatched(const std::vector<std::filesystem::path>& pages) {
+    tally_.pagesTotal = pages.size();
+    tally_.bytesTotal = 0;
+    if (drawFd_ < 0) {
+        return;
+    }
+    // Only the bar needs the sizes up front; a page that cannot be measured
+    // here is left for the run itself to report.
+    for (const auto& page : pages) {
+        std::error_code error;
+        auto size = std::filesystem::file_size(page, error);
+        if (!error) {
+            tally_.bytesTotal += size;
+        }
+    }
+    start_ = clock_();
+    Draw(true);
+}
+
+void RunProgress::PageDone(const std::filesystem::path&, std::uint64_t bytesBefore,
+                           std::uint64_t bytesAfter) {
+    ++tally_.pagesDone;
+    tally_.bytesBefore += bytesBefore;
+    tally_.bytesAfter += bytesAfter;
+    Draw(tally_.pagesDone == tally_.pagesTotal);
+}
+
+void RunProgress::Clear() {
+    if (drawn_) {
+        drawn_ = false;
+        try {
+            WriteAll(drawFd_, "\r\x1b[K", "standard error");
+        } catch (const std::system_error&) {
+            drawFd_ = -1;
+        }
+    }
+}
+
+std::string RunProgress::FormatLine(const RunTally& tally, std::chrono::duration<double> elapsed) {
+    double share = 0;
+    if (tally.bytesTotal > 0) {
+        share = static_cast<double>(tally.bytesBefore) / static_cast<double>(tally.bytesTotal);
+    } else if (tally.pagesTotal > 0) {
+        share = static_cast<double>(tally.pagesDone) / static_cast<double>(tally.pagesTotal);
+    }
+    share = std::clamp(share, 0.0, 1.0);
+    int filled = static_cast<int>(share * kBarCells);
+
+    std::string line = "[" + std::string(filled, '#') + std::string(kBarCells - filled, '-') + "] ";
+    line += std::to_string(tally.pagesDone) + "/" + std::to_string(tally.pagesTotal) + " pages  ";
+    line += Megabytes(tally.bytesBefore) + "/" + Megabytes(tally.bytesTotal) + " MB  ";
+
+    double seconds = elapsed.count();
+    if (seconds <= 0 || tally.bytesBefore == 0) {
+        return line + "-- MB/s  --:-- left";
+    }
+    double rate = static_cast<double>(tally.bytesBefore) / seconds;
+    std::uint64_t remaining =
+        tally.bytesTotal > tally.bytesBefore ? tally.bytesTotal - tally.bytesBefore : 0;
+    line += Megabytes(static_cast<std::uint64_t>(rate)) + " MB/s  ";
+    line += MinutesSeconds(static_cast<double>(remaining) / rate) + " left";
+    return line;
+}
+
+void RunProgress::Draw(bool force) {
+    if (drawFd_ < 0) {
+        return;
+    }
+    auto now = clock_();
+    if (!force && drawn_ && now - lastDraw_ < kRedrawEvery) {
+        return;
+    }
+    lastDraw_ = now;
+    try {
+        WriteAll(drawFd_, "\r" + FormatLine(tally_, now - start_) + "\x1b[K", "standard error");
+        drawn_ = true;
+    } catch (const std::system_error&) {
+        // A progress line that cannot be shown is no reason to stop the run.
+        drawFd_ = -1;
+    }
+}
+
+} // namespace velnor::cli

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "run/run_driver.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velnor::cli {
+
+using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
+// What a run has done so far, for the progress bar and the summary.
+struct RunTally {
+    std::uint64_t pagesTotal = 0;
+    std::uint64_t bytesTotal = 0; // sizes of the matched pages when they were found
+    std::uint64_t pagesDone = 0;
+    std::uint64_t bytesBefore = 0;
+    std::uint64_t bytesAfter = 0;
+};
+
+// Tallies the pages of a run and, when given a terminal, keeps one progress
+// line on it: pages and bytes done of the total, rate and time left.
+class RunProgress : public RunObserver {
+public:
+    // drawFd < 0: tally only, draw nothing.
+    RunProgress(int drawFd, Clock clock);
+
+    void PagesMatched(const std::vector<std::filesystem::path>& pages) override;
+    void PageDone(const std::filesystem::path& page, std::uint64_t bytesBefore,
+                  std::uint64_t bytesAfter) override;
+
+    // Wipes the progress line so other text can take its place.
+    void Clear();
+
+    const RunTally& Tally() const { return tally_; }
+
+    // The progress line for a tally after `elapsed` (no line end).
+    static std::string FormatLine(const RunTally& tally, std::chrono::duration<double> elapsed);
+
+private:
+    void Draw(bool force);
+
+    int drawFd_;
+    Clock clock_;
+    RunTally tally_;
+    std::chrono::steady_clock::time_point start_{};
+    std::chrono::steady_clock::time_point lastDraw_{};
+    bool drawn_ = false;
+};
+
+} // namespace velnor::cli

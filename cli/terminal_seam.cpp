@@ -1,0 +1,85 @@
+#include "cli/terminal_seam.h"
+
+#include "cli/fd_io.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace velnor::cli {
+namespace {
+
+bool IsYes(std::string answer) {
+    std::transform(answer.begin(), answer.end(), answer.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    auto first = answer.find_first_not_of(" \t\r");
+    auto last = answer.find_last_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return false;
+    }
+    answer = answer.substr(first, last - first + 1);
+    return answer == "y" || answer == "yes";
+}
+
+} // namespace
+
+TerminalSeam::TerminalSeam(SeamSettings settings, const CliStreams& streams, RunProgress* progress)
+    : settings_(std::move(settings)), streams_(streams), progress_(progress) {}
+
+std::string TerminalSeam::GaugeCaption(Gauge gauge) const {
+    auto it = gauges_.find(gauge);
+    return it == gauges_.end() ? std::string() : it->second;
+}
+
+void TerminalSeam::SetGaugeCaption(Gauge gauge, const std::string& caption) {
+    gauges_[gauge] = caption;
+}
+
+MessageAnswer TerminalSeam::ShowMessage(const MessageBoxRequest& request) {
+    switch (request.buttons) {
+    case MessageButtons::YesNo:
+        return Ask(request) ? MessageAnswer::Yes : MessageAnswer::No;
+    case MessageButtons::OkCancel:
+        return Ask(request) ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
+    // The run's error box carries the critical-stop icon, the restore's a
+    // plain one; only the restore's closing notice carries the exclamation.
+    if (request.icon == MessageIcon::Exclamation) {
+        Say(request.text);
+    } else {
+        failure_ = request.text.empty() ? std::string("unknown error") : request.text;
+        Say("velnor-cli: " + failure_);
+    }
+    return MessageAnswer::Ok;
+}
+
+bool TerminalSeam::Ask(const MessageBoxRequest& request) {
+    bool yes = false;
+    if (settings_.assumeYes) {
+        yes = true;
+    } else if (streams_.inIsTerminal) {
+        if (progress_) {
+            progress_->Clear();
+        }
+        WriteAll(streams_.err, request.text + " [y/N] ", "standard error");
+        std::string answer;
+        yes = ReadLine(streams_.in, answer) && IsYes(answer);
+    } else {
+        Say("velnor-cli: " + request.text +
+            " -- answered no: no terminal to ask (pass --yes to answer yes)");
+    }
+    if (!yes) {
+        declined_ = true;
+    }
+    return yes;
+}
+
+void TerminalSeam::Say(const std::string& line) {
+    if (progress_) {
+        progress_->Clear();
+    }
+    WriteAll(streams_.err, line + "\n", "standard error");
+}
+
+} // namespace velnor::cli

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "cli/cli_streams.h"
+#include "cli/run_progress.h"
+#include "run/window_seam.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace velnor::cli {
+
+// What the window's controls would hold, taken from the command line.
+struct SeamSettings {
+    std::filesystem::path folder; // Dir1
+    std::string extensions;       // Text1
+    bool removeSpaces = true;     // Check1
+    bool removeBreaks = true;     // Check2
+    bool backup = true;           // Check4
+    bool assumeYes = false;       // --yes: every question answered Yes / OK
+};
+
+// The window as the terminal plays it: questions are asked on standard error
+// and answered on standard input (only when a person is there), message boxes
+// become lines on standard error, and the outcome is kept for the exit status.
+class TerminalSeam : public WindowSeam {
+public:
+    TerminalSeam(SeamSettings settings, const CliStreams& streams, RunProgress* progress);
+
+    std::filesystem::path FolderPath() const override { return settings_.folder; }
+    bool BackupTicked() const override { return settings_.backup; }
+    std::string ExtensionText() const override { return settings_.extensions; }
+    bool RemoveSpacesTicked() const override { return settings_.removeSpaces; }
+    bool RemoveBreaksTicked() const override { return settings_.removeBreaks; }
+
+    void SetStatus(const std::string& caption) override { status_ = caption; }
+    void SetRatio(const std::string&) override {}
+    std::string GaugeCaption(Gauge gauge) const override;
+    void SetGaugeCaption(Gauge gauge, const std::string& caption) override;
+
+    void Yield() override {}
+    MessageAnswer ShowMessage(const MessageBoxRequest& request) override;
+
+    // A question was answered No or Cancel.
+    bool Declined() const { return declined_; }
+    // An error box was shown; its text is the error's description.
+    bool Failed() const { return !failure_.empty(); }
+    const std::string& Failure() const { return failure_; }
+    const std::string& Status() const { return status_; }
+
+private:
+    bool Ask(const MessageBoxRequest& request);
+    void Say(const std::string& line);
+
+    SeamSettings settings_;
+    CliStreams streams_;
+    RunProgress* progress_;
+    std::string status_;
+    std::map<Gauge, std::string> gauges_;
+    bool declined_ = false;
+    std::string failure_;
+};
+
+} // namespace velnor::cli
