@@ -1,0 +1,57 @@
+#include "run/backup_restore.h"
+
+#include "platform/identity.h"
+#include "run/display_path.h"
+
+namespace velnor {
+
+std::filesystem::path BackupPath(const std::filesystem::path& folder) {
+    std::filesystem::path base = folder;
+    while (!base.has_filename() && base.has_relative_path())
+        base = base.parent_path();
+    return std::filesystem::path(base.native() + ".bak");
+}
+
+bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
+                  const std::filesystem::path& folder) {
+    if (!window.BackupTicked())
+        return true;
+    const std::filesystem::path backup = BackupPath(folder);
+    if (fileSys.FolderExists(backup)) {
+        MessageBoxRequest question;
+        question.text = DisplayPath(backup) + " 已经存在,是否继续?";
+        question.title = "覆盖文件";
+        question.buttons = MessageButtons::YesNo;
+        question.icon = MessageIcon::None;
+        question.defaultButton = MessageAnswer::Yes;
+        // Only an explicit Yes overwrites; a box closed any other way stops too.
+        if (window.ShowMessage(question) != MessageAnswer::Yes)
+            return false;
+    }
+    fileSys.CopyFolder(folder, backup, true);
+    return true;
+}
+
+void RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
+                   const std::filesystem::path& folder) {
+    MessageBoxRequest question;
+    question.text = "你确定要还原备份文件吗?";
+    question.title = identity::ApplicationTitle;
+    question.buttons = MessageButtons::OkCancel;
+    question.icon = MessageIcon::None;
+    question.defaultButton = MessageAnswer::Ok;
+    if (window.ShowMessage(question) != MessageAnswer::Ok)
+        return;
+
+    fileSys.CopyFolder(BackupPath(folder), folder, true);
+
+    MessageBoxRequest done;
+    done.text = "文件已经全部还原.";
+    done.title = identity::ApplicationTitle;
+    done.buttons = MessageButtons::Ok;
+    done.icon = MessageIcon::Exclamation;
+    done.defaultButton = MessageAnswer::Ok;
+    window.ShowMessage(done);
+}
+
+} // namespace velnor
