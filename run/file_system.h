@@ -46,9 +46,13 @@ public:
     virtual void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) = 0;
 };
 
+class FileOps;
+
 using FileSystemFactory = std::function<std::shared_ptr<FileSystemService>()>;
 
 // The real file system.
 std::shared_ptr<FileSystemService> MakeFileSystem();
+// The service over other low-level calls (run/file_ops.h), e.g. ones that fail on purpose.
+std::shared_ptr<FileSystemService> MakeFileSystem(std::shared_ptr<FileOps> ops);
 
 } // namespace velnor

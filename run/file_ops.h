@@ -1,0 +1,72 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velnor {
+
+// The kinds of low-level call, so that a test can make the Nth call of one kind fail.
+enum class FileOpKind {
+    Open,
+    Close,
+    Read,
+    Write,
+    Fsync,
+    Fstat,
+    Stat,
+    Lstat,
+    Fchmod,
+    Fchown,
+    Rename,
+    Unlink,
+    Mkdir,
+    ListFolder,
+    Symlink,
+    Readlink,
+};
+
+enum class EntryKind { Folder, File, Link, Other }; // as lstat sees it, links never followed
+
+struct FolderEntry {
+    std::filesystem::path::string_type Name; // the exact bytes of the name
+    EntryKind Kind = EntryKind::Other;
+};
+
+// The system calls the file system service is made of. Every call returns 0 on
+// success or the errno value of its failure and never throws; the service turns
+// failures into FileSystemError. A test wraps the real calls to fail some of them.
+class FileOps {
+public:
+    using Path = std::filesystem::path;
+
+    virtual ~FileOps() = default;
+
+    virtual int Open(const Path& path, int flags, mode_t mode, int& fd) = 0;
+    virtual int Close(int fd) = 0; // the descriptor is released even when it fails
+    virtual int Read(int fd, char* buffer, std::size_t size, std::size_t& got) = 0; // 0 at end
+    virtual int Write(int fd, const char* data, std::size_t size, std::size_t& written) = 0;
+    virtual int Fsync(int fd) = 0;
+    virtual int Fstat(int fd, struct stat& info) = 0;
+    virtual int Stat(const Path& path, struct stat& info) = 0; // follows links
+    virtual int Lstat(const Path& path, struct stat& info) = 0;
+    virtual int Fchmod(int fd, mode_t mode) = 0;
+    virtual int Fchown(int fd, uid_t owner, gid_t group) = 0;
+    virtual int Rename(const Path& from, const Path& to) = 0;
+    virtual int Unlink(const Path& path) = 0;
+    virtual int Mkdir(const Path& path, mode_t mode) = 0;
+    // Every entry but "." and "..", in the order the system gives them.
+    virtual int ListFolder(const Path& path, std::vector<FolderEntry>& entries) = 0;
+    virtual int Symlink(const Path& target, const Path& link) = 0;
+    virtual int Readlink(const Path& path, Path& target) = 0;
+};
+
+// The real calls (POSIX).
+std::shared_ptr<FileOps> MakePosixFileOps();
+
+} // namespace velnor

@@ -1,0 +1,183 @@
+#include "tests/support/failing_file_ops.h"
+
+namespace velnor::test {
+
+FailingFileOps::FailingFileOps(std::shared_ptr<FileOps> real) : real_(std::move(real)) {}
+
+void FailingFileOps::FailNth(FileOpKind kind, int nth, int error) {
+    rules_.push_back({kind, error, Calls(kind) + nth, std::nullopt});
+}
+
+void FailingFileOps::FailAll(FileOpKind kind, int error) {
+    rules_.push_back({kind, error, std::nullopt, std::nullopt});
+}
+
+void FailingFileOps::FailOnPath(FileOpKind kind, const std::filesystem::path& path, int error) {
+    rules_.push_back({kind, error, std::nullopt, path});
+}
+
+void FailingFileOps::Heal() {
+    rules_.clear();
+}
+
+int FailingFileOps::Calls(FileOpKind kind) const {
+    const auto found = calls_.find(kind);
+    return found == calls_.end() ? 0 : found->second;
+}
+
+const std::vector<std::filesystem::path>& FailingFileOps::CallPaths(FileOpKind kind) const {
+    static const std::vector<Path> none;
+    const auto found = callPaths_.find(kind);
+    return found == callPaths_.end() ? none : found->second;
+}
+
+FileSystemFactory FailingFileOps::Factory() {
+    std::shared_ptr<FileOps> self = shared_from_this();
+    return [self] {
+        return MakeFileSystem(self);
+    };
+}
+
+int FailingFileOps::Injected(FileOpKind kind, const Path& path) {
+    const int call = ++calls_[kind];
+    callPaths_[kind].push_back(path);
+    for (const Rule& rule : rules_) {
+        if (rule.Kind != kind) {
+            continue;
+        }
+        if ((rule.Nth && *rule.Nth != call) || (rule.OnPath && *rule.OnPath != path)) {
+            continue;
+        }
+        ++failures_;
+        return rule.Error;
+    }
+    return 0;
+}
+
+FailingFileOps::Path FailingFileOps::PathOf(int fd) const {
+    const auto found = openPaths_.find(fd);
+    return found == openPaths_.end() ? Path() : found->second;
+}
+
+int FailingFileOps::Open(const Path& path, int flags, mode_t mode, int& fd) {
+    if (const int error = Injected(FileOpKind::Open, path)) {
+        return error;
+    }
+    const int error = real_->Open(path, flags, mode, fd);
+    if (error == 0) {
+        openPaths_[fd] = path;
+    }
+    return error;
+}
+
+int FailingFileOps::Close(int fd) {
+    const int injected = Injected(FileOpKind::Close, PathOf(fd));
+    openPaths_.erase(fd);
+    // the descriptor goes in any case, as with the real call
+    const int error = real_->Close(fd);
+    return injected != 0 ? injected : error;
+}
+
+int FailingFileOps::Read(int fd, char* buffer, std::size_t size, std::size_t& got) {
+    if (const int error = Injected(FileOpKind::Read, PathOf(fd))) {
+        got = 0;
+        return error;
+    }
+    return real_->Read(fd, buffer, size, got);
+}
+
+int FailingFileOps::Write(int fd, const char* data, std::size_t size, std::size_t& written) {
+    if (const int error = Injected(FileOpKind::Write, PathOf(fd))) {
+        written = 0;
+        return error;
+    }
+    return real_->Write(fd, data, size, written);
+}
+
+int FailingFileOps::Fsync(int fd) {
+    if (const int error = Injected(FileOpKind::Fsync, PathOf(fd))) {
+        return error;
+    }
+    return real_->Fsync(fd);
+}
+
+int FailingFileOps::Fstat(int fd, struct stat& info) {
+    if (const int error = Injected(FileOpKind::Fstat, PathOf(fd))) {
+        return error;
+    }
+    return real_->Fstat(fd, info);
+}
+
+int FailingFileOps::Stat(const Path& path, struct stat& info) {
+    if (const int error = Injected(FileOpKind::Stat, path)) {
+        return error;
+    }
+    return real_->Stat(path, info);
+}
+
+int FailingFileOps::Lstat(const Path& path, struct stat& info) {
+    if (const int error = Injected(FileOpKind::Lstat, path)) {
+        return error;
+    }
+    return real_->Lstat(path, info);
+}
+
+int FailingFileOps::Fchmod(int fd, mode_t mode) {
+    if (const int error = Injected(FileOpKind::Fchmod, PathOf(fd))) {
+        return error;
+    }
+    return real_->Fchmod(fd, mode);
+}
+
+int FailingFileOps::Fchown(int fd, uid_t owner, gid_t group) {
+    if (const int error = Injected(FileOpKind::Fchown, PathOf(fd))) {
+        return error;
+    }
+    return real_->Fchown(fd, owner, group);
+}
+
+int FailingFileOps::Rename(const Path& from, const Path& to) {
+    // counted on the destination: that is the path a test knows
+    if (const int error = Injected(FileOpKind::Rename, to)) {
+        return error;
+    }
+    return real_->Rename(from, to);
+}
+
+int FailingFileOps::Unlink(const Path& path) {
+    if (const int error = Injected(FileOpKind::Unlink, path)) {
+        return error;
+    }
+    return real_->Unlink(path);
+}
+
+int FailingFileOps::Mkdir(const Path& path, mode_t mode) {
+    if (const int error = Injected(FileOpKind::Mkdir, path)) {
+        return error;
+    }
+    return real_->Mkdir(path, mode);
+}
+
+int FailingFileOps::ListFolder(const Path& path, std::vector<FolderEntry>& entries) {
+    if (const int error = Injected(FileOpKind::ListFolder, path)) {
+        entries.clear();
+        return error;
+    }
+    return real_->ListFolder(path, entries);
+}
+
+int FailingFileOps::Symlink(const Path& target, const Path& link) {
+    if (const int error = Injected(FileOpKind::Symlink, link)) {
+        return error;
+    }
+    return real_->Symlink(target, link);
+}
+
+int FailingFileOps::Readlink(const Path& path, Path& target) {
+    if (const int error = Injected(FileOpKind::Readlink, path)) {
+        return error;
+    }
+    return real_->Readlink(path, target);
+}
+
+} // namespace velnor::test

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velnor::test {
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the tree goes. Relative names are bytes, so any name can be made.
+class TempTree {
+public:
+    TempTree();
+    ~TempTree();
+    TempTree(const TempTree&) = delete;
+    TempTree& operator=(const TempTree&) = delete;
+
+    const std::filesystem::path& Root() const { return root_; }
+    std::filesystem::path Path(std::string_view relative) const;
+
+    // Creates the missing folders on the way.
+    void MakeFolder(std::string_view relative) const;
+    void WriteFile(std::string_view relative, std::string_view bytes) const;
+    std::string ReadFile(std::string_view relative) const;
+    void MakeLink(std::string_view relative, const std::filesystem::path& target) const;
+
+    // Every entry below relative (links not followed), as sorted relative paths;
+    // folders end in "/".
+    std::vector<std::string> Entries(std::string_view relative = "") const;
+
+private:
+    std::filesystem::path root_;
+};
+
+} // namespace velnor::test
