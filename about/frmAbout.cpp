@@ -1,0 +1,149 @@
+#include "about/frmAbout.h"
+
+#include "about/key_value_reader.h"
+#include "about/project_details.h"
+#include "platform/identity.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace velnor {
+namespace {
+
+// The dialog is designed in twips, 1/1440 inch: 15 twips to a pixel at 96 dpi.
+int Pixels(int twips, int dpi) {
+    return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
+}
+
+// The designed widths fit a font with 180-twip CJK characters; a wider
+// default font widens a label rather than cutting its text off.
+void WidenToText(QLabel* label) {
+    const int needed = label->sizeHint().width();
+    if (needed > label->width()) {
+        label->resize(needed, label->height());
+    }
+}
+
+// Labels that size themselves to their text, whatever the designed size.
+void SizeToText(QLabel* label) {
+    label->resize(label->sizeHint());
+}
+
+} // namespace
+
+frmAbout::frmAbout(QWidget* parent) : frmAbout(SystemSysInfoServices(), parent) {}
+
+frmAbout::frmAbout(SysInfoServices services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      services_(std::move(services)) {
+    CreateControls();
+    Form_Load();
+}
+
+QRect frmAbout::TwipsRect(int left, int top, int width, int height) const {
+    return QRect(Pixels(left, logicalDpiX()), Pixels(top, logicalDpiY()),
+                 Pixels(width, logicalDpiX()), Pixels(height, logicalDpiY()));
+}
+
+QLabel* frmAbout::AddLabel(const char* name, const QString& text, const QRect& twips) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    return label;
+}
+
+void frmAbout::CreateControls() {
+    setObjectName(QStringLiteral("frmAbout"));
+    // Client area 5730 x 3555 at 2340, 1935 on the screen; fixed size.
+    const QRect client = TwipsRect(2340, 1935, 5730, 3555);
+    setFixedSize(client.size());
+    setGeometry(client);
+
+    cmdOK = new QPushButton(QStringLiteral("确定"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(TwipsRect(4125, 2625, 1500, 345));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    cmdSysInfo = new QPushButton(QStringLiteral("系统信息(&S)..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo->setGeometry(TwipsRect(4140, 3075, 1485, 345));
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+
+    Label5 =
+        AddLabel("Label5", QStringLiteral("作者:") + QString::fromUtf8(project_details::Author),
+                 QRect(270, 1200, 810, 180));
+    SizeToText(Label5);
+    Label6 =
+        AddLabel("Label6", QStringLiteral("主页:") + QString::fromUtf8(project_details::HomePage),
+                 QRect(270, 1440, 1530, 180));
+    SizeToText(Label6);
+    Label7 = AddLabel("Label7", QStringLiteral("邮箱:") + QString::fromUtf8(project_details::Email),
+                      QRect(270, 1680, 1935, 255));
+    WidenToText(Label7);
+    Label8 = AddLabel("Label8", QStringLiteral("2005-8-28"), QRect(270, 2040, 2055, 255));
+    WidenToText(Label8);
+
+    // Grey over white, one pixel apart: an etched rule above the buttons.
+    Line1[1] = {QPoint(90, 2445), 5654, QColor(128, 128, 128), 1};
+    lblTitle = AddLabel("lblTitle", QStringLiteral("应用程序标题"), QRect(240, 240, 3885, 480));
+    QPalette titlePalette = lblTitle->palette();
+    titlePalette.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    lblTitle->setPalette(titlePalette);
+    Line1[0] = {QPoint(105, 2460), 5654, QColor(255, 255, 255), 2};
+    lblVersion = AddLabel("lblVersion", QStringLiteral("版本"), QRect(240, 780, 3885, 225));
+
+    setTabOrder(cmdOK, cmdSysInfo);
+    cmdOK->setFocus();
+}
+
+void frmAbout::Form_Load() {
+    const QString title = QString::fromUtf8(identity::ApplicationTitle);
+    setWindowTitle(QStringLiteral("关于 ") + title);
+    lblVersion->setText(QStringLiteral("版本 %1.%2.%3")
+                            .arg(identity::VersionMajor)
+                            .arg(identity::VersionMinor)
+                            .arg(identity::VersionRevision));
+    WidenToText(lblVersion);
+    lblTitle->setText(title);
+    WidenToText(lblTitle);
+}
+
+bool frmAbout::GetKeyValue(const RegistryRoot& KeyRoot, const QString& KeyName,
+                           const QString& SubKeyRef, QString& KeyVal) {
+    return velnor::GetKeyValue(*services_.registry, KeyRoot, KeyName, SubKeyRef, KeyVal);
+}
+
+void frmAbout::StartSysInfo() {
+    velnor::StartSysInfo(services_, this);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    // Esc clicks the OK button, which is also the cancel button.
+    if (event->matches(QKeySequence::Cancel)) {
+        cmdOK->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmAbout::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    // In creation order, index 1 first.
+    for (const LineShape* line : {&Line1[1], &Line1[0]}) {
+        const int left = Pixels(line->from.x(), logicalDpiX());
+        const int right = Pixels(line->toX, logicalDpiX());
+        const int top = Pixels(line->from.y(), logicalDpiY());
+        painter.fillRect(left, top, right - left, line->widthPixels, line->colour);
+    }
+}
+
+} // namespace velnor
