@@ -37,26 +37,41 @@ int CreateTemp(FileOps& ops, const std::filesystem::path& target, mode_t mode,
         int fd = -1;
         const int error = ops.Open(temp, O_WRONLY | O_CREAT | O_EXCL, mode, fd);
         if (error != EEXIST) {
-            if (error != 0) {
-                throw OsError(error, temp);
-            }
+            ThrowIfFailed(error, target);
             return fd;
         }
     }
     throw OsError(EEXIST, temp);
 }
 
+// Names a complete unnamed file beside target.
+std::filesystem::path LinkTemp(FileOps& ops, int fd, const std::filesystem::path& target) {
+    for (int attempt = 0; attempt < MaxTempAttempts; ++attempt) {
+        std::filesystem::path temp = TempNameBeside(target);
+        const int error = ops.LinkUnnamed(fd, temp);
+        if (error != EEXIST) {
+            ThrowIfFailed(error, target);
+            return temp;
+        }
+    }
+    throw OsError(EEXIST, target);
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
 void KeepAttributes(FileOps& ops, int fd, const KeptAttributes& keep,
-                    const std::filesystem::path& temp) {
+                    const std::filesystem::path& target) {
     struct stat info {};
-    ThrowIfFailed(ops.Fstat(fd, info), temp);
+    ThrowIfFailed(ops.Fstat(fd, info), target);
     if (info.st_uid != keep.Owner || info.st_gid != keep.Group) {
         // Only root can give a file away, and a file system without owners
         // refuses; the page's content and permissions are what must survive.
         ops.Fchown(fd, keep.Owner, keep.Group);
     }
     // after the chown, which clears setuid and setgid
-    ThrowIfFailed(ops.Fchmod(fd, keep.Mode), temp);
+    ThrowIfFailed(ops.Fchmod(fd, keep.Mode), target);
 }
 
 } // namespace
@@ -72,28 +87,45 @@ std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
 
 void WriteAtomically(FileOps& ops, const std::filesystem::path& target,
                      const std::optional<KeptAttributes>& keep,
-                     const std::function<void(int fd, const std::filesystem::path& temp)>& fill) {
-    std::filesystem::path temp;
+                     const std::function<void(int fd)>& fill) {
+    const std::filesystem::path folder = FolderOf(target);
     // a new file gets the usual permissions (umask applied); a kept one its own
-    int fd = CreateTemp(ops, target, keep ? S_IRUSR | S_IWUSR : 0666, temp);
+    const mode_t mode = keep ? S_IRUSR | S_IWUSR : 0666;
+    std::filesystem::path temp; // named once it exists under a name
+    int fd = -1;
+    // Unnamed until complete, so a process killed while writing or flushing
+    // leaves nothing behind in the page's folder.
+    const int unnamed = ops.OpenUnnamed(folder, mode, fd);
+    if (unnamed != 0 && unnamed != EOPNOTSUPP) {
+        throw OsError(unnamed, target);
+    }
+    if (unnamed != 0) {
+        fd = CreateTemp(ops, target, mode, temp);
+    }
     try {
-        fill(fd, temp);
+        // errors name the page: the temporary name means nothing to the user
+        fill(fd);
         if (keep) {
-            KeepAttributes(ops, fd, *keep, temp);
+            KeepAttributes(ops, fd, *keep, target);
         }
-        ThrowIfFailed(ops.Fsync(fd), temp);
+        ThrowIfFailed(ops.Fsync(fd), target);
+        if (temp.empty()) {
+            temp = LinkTemp(ops, fd, target);
+        }
         const int closing = fd;
         fd = -1;
-        ThrowIfFailed(ops.Close(closing), temp);
+        ThrowIfFailed(ops.Close(closing), target);
         ThrowIfFailed(ops.Rename(temp, target), target);
     } catch (...) {
         if (fd != -1) {
             ops.Close(fd);
         }
-        ops.Unlink(temp); // the first error is the one to report
+        if (!temp.empty()) {
+            ops.Unlink(temp); // the first error is the one to report
+        }
         throw;
     }
-    FsyncFolder(ops, target.parent_path());
+    FsyncFolder(ops, folder);
 }
 
 void WriteAll(FileOps& ops, int fd, std::string_view bytes, const std::filesystem::path& path) {
@@ -108,13 +140,12 @@ void WriteAll(FileOps& ops, int fd, std::string_view bytes, const std::filesyste
 }
 
 void FsyncFolder(FileOps& ops, const std::filesystem::path& folder) {
-    const std::filesystem::path opened = folder.empty() ? std::filesystem::path(".") : folder;
     int fd = -1;
-    ThrowIfFailed(ops.Open(opened, O_RDONLY | O_DIRECTORY, 0, fd), opened);
+    ThrowIfFailed(ops.Open(folder, O_RDONLY | O_DIRECTORY, 0, fd), folder);
     const int synced = ops.Fsync(fd);
     const int closed = ops.Close(fd);
-    ThrowIfFailed(synced, opened);
-    ThrowIfFailed(closed, opened);
+    ThrowIfFailed(synced, folder);
+    ThrowIfFailed(closed, folder);
 }
 
 } // namespace velnor

@@ -22,13 +22,14 @@ struct KeptAttributes {
 std::filesystem::path TempNameBeside(const std::filesystem::path& target);
 
 // Puts a new file at target without ever leaving it missing or half-written:
-// fill writes the content into a temporary file beside target, which gets the
-// kept attributes (or the usual ones for a new file), is flushed to disk and
-// renamed over target; then the folder is flushed too. On any failure the
-// temporary file is removed and target is as it was.
+// fill writes the content into a temporary file beside target (unnamed where
+// the file system allows), which gets the kept attributes (or the usual ones
+// for a new file), is flushed to disk, named and renamed over target; then the
+// folder is flushed too. On any failure the temporary file is removed and
+// target is as it was. Errors name target.
 void WriteAtomically(FileOps& ops, const std::filesystem::path& target,
                      const std::optional<KeptAttributes>& keep,
-                     const std::function<void(int fd, const std::filesystem::path& temp)>& fill);
+                     const std::function<void(int fd)>& fill);
 
 void WriteAll(FileOps& ops, int fd, std::string_view bytes, const std::filesystem::path& path);
 

@@ -14,6 +14,8 @@ namespace velnor {
 // The kinds of low-level call, so that a test can make the Nth call of one kind fail.
 enum class FileOpKind {
     Open,
+    OpenUnnamed,
+    LinkUnnamed,
     Close,
     Read,
     Write,
@@ -48,6 +50,11 @@ public:
     virtual ~FileOps() = default;
 
     virtual int Open(const Path& path, int flags, mode_t mode, int& fd) = 0;
+    // A file without a name in folder (O_TMPFILE): nothing is left of it if the
+    // process dies before it is linked. EOPNOTSUPP where the file system has none.
+    virtual int OpenUnnamed(const Path& folder, mode_t mode, int& fd) = 0;
+    // Gives a file from OpenUnnamed a name, which must be free.
+    virtual int LinkUnnamed(int fd, const Path& path) = 0;
     virtual int Close(int fd) = 0; // the descriptor is released even when it fails
     virtual int Read(int fd, char* buffer, std::size_t size, std::size_t& got) = 0; // 0 at end
     virtual int Write(int fd, const char* data, std::size_t size, std::size_t& written) = 0;

@@ -84,9 +84,7 @@ public:
 
     void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
         const std::optional<KeptAttributes> keep = AttributesToKeep(path);
-        WriteAtomically(*ops_, path, keep, [&](int fd, const std::filesystem::path& temp) {
-            WriteAll(*ops_, fd, bytes, temp);
-        });
+        WriteAtomically(*ops_, path, keep, [&](int fd) { WriteAll(*ops_, fd, bytes, path); });
     }
 
 private:

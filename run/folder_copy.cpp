@@ -94,9 +94,7 @@ private:
             ThrowIfFailed(ops_.Fstat(fd, info), from);
             const KeptAttributes keep{static_cast<mode_t>(info.st_mode & 07777), info.st_uid,
                                       info.st_gid};
-            WriteAtomically(ops_, to, keep, [&](int out, const std::filesystem::path& temp) {
-                Pump(fd, from, out, temp);
-            });
+            WriteAtomically(ops_, to, keep, [&](int out) { Pump(fd, from, out, to); });
         } catch (...) {
             ops_.Close(fd);
             throw;
@@ -104,8 +102,7 @@ private:
         ThrowIfFailed(ops_.Close(fd), from);
     }
 
-    void Pump(int in, const std::filesystem::path& from, int out,
-              const std::filesystem::path& temp) {
+    void Pump(int in, const std::filesystem::path& from, int out, const std::filesystem::path& to) {
         std::vector<char> buffer(CopyChunk);
         while (true) {
             std::size_t got = 0;
@@ -113,7 +110,7 @@ private:
             if (got == 0) {
                 return;
             }
-            WriteAll(ops_, out, std::string_view(buffer.data(), got), temp);
+            WriteAll(ops_, out, std::string_view(buffer.data(), got), to);
         }
     }
 

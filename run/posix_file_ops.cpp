@@ -78,6 +78,23 @@ public:
     int Open(const Path& path, int flags, mode_t mode, int& fd) override {
         return Retrying([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC, mode); });
     }
+    int OpenUnnamed(const Path& folder, mode_t mode, int& fd) override {
+        const int error = Retrying(
+            [&] { return fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode); });
+        // kernels without O_TMPFILE take it for O_DIRECTORY and answer EISDIR
+        return error == EISDIR ? EOPNOTSUPP : error;
+    }
+    int LinkUnnamed(int fd, const Path& path) override {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        const int error = Retrying([&] {
+            return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
+        });
+        if (error != ENOENT) {
+            return error;
+        }
+        // without /proc: needs CAP_DAC_READ_SEARCH, as root has
+        return Retrying([&] { return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH); });
+    }
     int Close(int fd) override {
         // no retry: Linux releases the descriptor even when close reports EINTR
         return ::close(fd) == 0 ? 0 : errno;

@@ -217,6 +217,7 @@ struct InjectedFailure {
     FileOpKind Kind;
     int Error;
     const char* Words;
+    bool Unnamed; // whether the file system offers files without a name
 };
 
 class ReplaceFileFailureTest : public FileSystemTest,
@@ -227,12 +228,15 @@ TEST_P(ReplaceFileFailureTest, FailureLeavesThePageIntactAndNoTempFile) {
     const std::string original = RandomBytes(100000, 11);
     tree.WriteFile("page.htm", original);
     ASSERT_EQ(chmod(tree.Path("page.htm").c_str(), 0640), 0);
+    if (!failure.Unnamed) {
+        ops->FailAll(FileOpKind::OpenUnnamed, EOPNOTSUPP);
+    }
     ops->FailNth(failure.Kind, 1, failure.Error);
 
     EXPECT_THAT(ErrorOf([&] { fs->ReplaceFile(tree.Path("page.htm"), "compacted"); }),
-                HasSubstr(failure.Words));
+                AllOf(HasSubstr(failure.Words), HasSubstr("/page.htm: ")));
 
-    EXPECT_EQ(ops->Failures(), 1);
+    EXPECT_EQ(ops->Failures(), failure.Unnamed ? 1 : 2);
     EXPECT_EQ(tree.ReadFile("page.htm"), original);
     EXPECT_EQ(ModeOf(tree.Path("page.htm")), 0640u);
     EXPECT_THAT(tree.Entries(), ElementsAre("page.htm"));
@@ -240,34 +244,89 @@ TEST_P(ReplaceFileFailureTest, FailureLeavesThePageIntactAndNoTempFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    EachStep, ReplaceFileFailureTest,
-    ::testing::Values(InjectedFailure{"StatEacces", FileOpKind::Lstat, EACCES, "Permission denied"},
-                      InjectedFailure{"OpenEnospc", FileOpKind::Open, ENOSPC, "No space left"},
-                      InjectedFailure{"WriteEnospc", FileOpKind::Write, ENOSPC, "No space left"},
-                      InjectedFailure{"WriteEio", FileOpKind::Write, EIO, "Input/output error"},
-                      InjectedFailure{"ChmodEperm", FileOpKind::Fchmod, EPERM, "not permitted"},
-                      InjectedFailure{"FsyncEio", FileOpKind::Fsync, EIO, "Input/output error"},
-                      InjectedFailure{"CloseEio", FileOpKind::Close, EIO, "Input/output error"},
-                      InjectedFailure{"RenameEacces", FileOpKind::Rename, EACCES,
-                                      "Permission denied"}),
+    UnnamedTemp, ReplaceFileFailureTest,
+    ::testing::Values(
+        InjectedFailure{"StatEacces", FileOpKind::Lstat, EACCES, "Permission denied", true},
+        InjectedFailure{"CreateEnospc", FileOpKind::OpenUnnamed, ENOSPC, "No space left", true},
+        InjectedFailure{"WriteEnospc", FileOpKind::Write, ENOSPC, "No space left", true},
+        InjectedFailure{"WriteEio", FileOpKind::Write, EIO, "Input/output error", true},
+        InjectedFailure{"ChmodEperm", FileOpKind::Fchmod, EPERM, "not permitted", true},
+        InjectedFailure{"FsyncEio", FileOpKind::Fsync, EIO, "Input/output error", true},
+        InjectedFailure{"LinkEnospc", FileOpKind::LinkUnnamed, ENOSPC, "No space left", true},
+        InjectedFailure{"CloseEio", FileOpKind::Close, EIO, "Input/output error", true},
+        InjectedFailure{"RenameEacces", FileOpKind::Rename, EACCES, "Permission denied", true}),
     [](const ::testing::TestParamInfo<InjectedFailure>& info) { return info.param.Name; });
 
-TEST_F(FileSystemTest, ReplaceFileFlushesTheNewFileBeforeTheRenameAndTheFolderAfter) {
+INSTANTIATE_TEST_SUITE_P(
+    NamedTemp, ReplaceFileFailureTest,
+    ::testing::Values(
+        InjectedFailure{"CreateEnospc", FileOpKind::Open, ENOSPC, "No space left", false},
+        InjectedFailure{"WriteEnospc", FileOpKind::Write, ENOSPC, "No space left", false},
+        InjectedFailure{"ChmodEperm", FileOpKind::Fchmod, EPERM, "not permitted", false},
+        InjectedFailure{"FsyncEio", FileOpKind::Fsync, EIO, "Input/output error", false},
+        InjectedFailure{"CloseEio", FileOpKind::Close, EIO, "Input/output error", false},
+        InjectedFailure{"RenameEacces", FileOpKind::Rename, EACCES, "Permission denied", false}),
+    [](const ::testing::TestParamInfo<InjectedFailure>& info) { return info.param.Name; });
+
+// The calls that make a replacement last through a crash, in order.
+std::vector<std::pair<FileOpKind, std::filesystem::path>>
+DurabilityCalls(const FailingFileOps& ops) {
+    std::vector<std::pair<FileOpKind, std::filesystem::path>> calls;
+    for (const auto& call : ops.Log()) {
+        if (call.first == FileOpKind::Fsync || call.first == FileOpKind::Rename ||
+            call.first == FileOpKind::LinkUnnamed) {
+            calls.push_back(call);
+        }
+    }
+    return calls;
+}
+
+TEST_F(FileSystemTest, NewFileIsFlushedBeforeItGetsANameAndTheFolderAfterTheRename) {
     tree.WriteFile("page.htm", "old");
 
     fs->ReplaceFile(tree.Path("page.htm"), "new");
 
-    const auto& synced = ops->CallPaths(FileOpKind::Fsync);
-    ASSERT_EQ(synced.size(), 2u);
-    EXPECT_EQ(synced[0].parent_path(), tree.Root());
-    EXPECT_THAT(synced[0].filename().native(), ::testing::StartsWith(".page.htm.velnor-"));
-    EXPECT_EQ(synced[1], tree.Root());
-    EXPECT_EQ(ops->CallPaths(FileOpKind::Rename), std::vector{tree.Path("page.htm")});
+    const auto calls = DurabilityCalls(*ops);
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0].first, FileOpKind::Fsync);
+    EXPECT_EQ(calls[1].first, FileOpKind::LinkUnnamed);
+    EXPECT_THAT(calls[1].second.filename().native(), ::testing::StartsWith(".page.htm.velnor-"));
+    EXPECT_EQ(calls[2], std::pair(FileOpKind::Rename, tree.Path("page.htm")));
+    EXPECT_EQ(calls[3], std::pair(FileOpKind::Fsync, tree.Root()));
+}
+
+TEST_F(FileSystemTest, WithoutUnnamedFilesATempFileBesideThePageIsFlushedThenRenamed) {
+    tree.WriteFile("page.htm", "old");
+    ops->FailAll(FileOpKind::OpenUnnamed, EOPNOTSUPP);
+
+    fs->ReplaceFile(tree.Path("page.htm"), "new");
+
+    EXPECT_EQ(tree.ReadFile("page.htm"), "new");
+    EXPECT_THAT(tree.Entries(), ElementsAre("page.htm"));
+    const auto calls = DurabilityCalls(*ops);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].first, FileOpKind::Fsync);
+    EXPECT_EQ(calls[0].second.parent_path(), tree.Root());
+    EXPECT_THAT(calls[0].second.filename().native(), ::testing::StartsWith(".page.htm.velnor-"));
+    EXPECT_EQ(calls[1], std::pair(FileOpKind::Rename, tree.Path("page.htm")));
+    EXPECT_EQ(calls[2], std::pair(FileOpKind::Fsync, tree.Root()));
+}
+
+TEST_F(FileSystemTest, TempNameAlreadyTakenIsNotOverwritten) {
+    tree.WriteFile("page.htm", "old");
+    ops->FailAll(FileOpKind::OpenUnnamed, EOPNOTSUPP);
+    ops->FailNth(FileOpKind::Open, 1, EEXIST); // as if someone held that name
+
+    fs->ReplaceFile(tree.Path("page.htm"), "new");
+
+    EXPECT_EQ(tree.ReadFile("page.htm"), "new");
+    ASSERT_GE(ops->CallPaths(FileOpKind::Open).size(), 2u);
+    EXPECT_NE(ops->CallPaths(FileOpKind::Open)[0], ops->CallPaths(FileOpKind::Open)[1]);
 }
 
 TEST_F(FileSystemTest, FolderFlushFailureAfterTheRenameIsReported) {
     tree.WriteFile("page.htm", "old");
-    ops->FailNth(FileOpKind::Fsync, 2, EIO);
+    ops->FailNth(FileOpKind::Fsync, 2, EIO); // the first is the new file's
 
     EXPECT_THAT(ErrorOf([&] { fs->ReplaceFile(tree.Path("page.htm"), "new"); }),
                 HasSubstr("Input/output error"));

@@ -41,6 +41,7 @@ FileSystemFactory FailingFileOps::Factory() {
 int FailingFileOps::Injected(FileOpKind kind, const Path& path) {
     const int call = ++calls_[kind];
     callPaths_[kind].push_back(path);
+    log_.emplace_back(kind, path);
     for (const Rule& rule : rules_) {
         if (rule.Kind != kind) {
             continue;
@@ -64,6 +65,28 @@ int FailingFileOps::Open(const Path& path, int flags, mode_t mode, int& fd) {
         return error;
     }
     const int error = real_->Open(path, flags, mode, fd);
+    if (error == 0) {
+        openPaths_[fd] = path;
+    }
+    return error;
+}
+
+int FailingFileOps::OpenUnnamed(const Path& folder, mode_t mode, int& fd) {
+    if (const int error = Injected(FileOpKind::OpenUnnamed, folder)) {
+        return error;
+    }
+    const int error = real_->OpenUnnamed(folder, mode, fd);
+    if (error == 0) {
+        openPaths_[fd] = folder;
+    }
+    return error;
+}
+
+int FailingFileOps::LinkUnnamed(int fd, const Path& path) {
+    if (const int error = Injected(FileOpKind::LinkUnnamed, path)) {
+        return error;
+    }
+    const int error = real_->LinkUnnamed(fd, path);
     if (error == 0) {
         openPaths_[fd] = path;
     }

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace velnor::test {
@@ -33,12 +34,16 @@ public:
     std::size_t OpenDescriptors() const { return openPaths_.size(); }
     // The paths the calls of that kind were made on, in order.
     const std::vector<std::filesystem::path>& CallPaths(FileOpKind kind) const;
+    // Every call, in order. A file without a name counts as its folder's.
+    const std::vector<std::pair<FileOpKind, Path>>& Log() const { return log_; }
 
     // A factory of file systems over these calls, for the code under test; it
     // shares ownership of them.
     FileSystemFactory Factory();
 
     int Open(const Path& path, int flags, mode_t mode, int& fd) override;
+    int OpenUnnamed(const Path& folder, mode_t mode, int& fd) override;
+    int LinkUnnamed(int fd, const Path& path) override;
     int Close(int fd) override;
     int Read(int fd, char* buffer, std::size_t size, std::size_t& got) override;
     int Write(int fd, const char* data, std::size_t size, std::size_t& written) override;
@@ -71,6 +76,7 @@ private:
     std::vector<Rule> rules_;
     std::map<FileOpKind, int> calls_;
     std::map<FileOpKind, std::vector<Path>> callPaths_;
+    std::vector<std::pair<FileOpKind, Path>> log_;
     std::map<int, Path> openPaths_;
     int failures_ = 0;
 };
