@@ -1,0 +1,109 @@
+// A whole dry run (read, decode, compact, encode; nothing written) over one
+// generated page of a few megabytes, through the window's step path and
+// through the command line's fast path. Their difference per character is
+// what the step handler, the two gauges, the ratio label, the options source
+// and a yield that does nothing cost together.
+//
+//   velnor_run_bench [--benchmark_repetitions=5]
+
+#include "run/file_system.h"
+#include "run/run_driver.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace {
+
+// Keeps captions as a label keeps its text; the event loop is not run.
+class LabelWindow : public velnor::WindowSeam {
+public:
+    explicit LabelWindow(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+    std::filesystem::path FolderPath() const override { return folder_; }
+    bool BackupTicked() const override { return false; }
+    std::string ExtensionText() const override { return "htm|html|asp"; }
+    bool RemoveSpacesTicked() const override { return spaces_; }
+    bool RemoveBreaksTicked() const override { return breaks_; }
+    void SetStatus(const std::string& caption) override { status_ = caption; }
+    void SetRatio(const std::string& caption) override {
+        if (caption != ratio_)
+            ratio_ = caption;
+    }
+    std::string GaugeCaption(velnor::Gauge gauge) const override {
+        return gauge == velnor::Gauge::FileBar ? fileBar_ : packBar_;
+    }
+    void SetGaugeCaption(velnor::Gauge gauge, const std::string& caption) override {
+        std::string& label = gauge == velnor::Gauge::FileBar ? fileBar_ : packBar_;
+        if (caption != label)
+            label = caption;
+    }
+    void Yield() override { benchmark::ClobberMemory(); }
+    velnor::MessageAnswer ShowMessage(const velnor::MessageBoxRequest& request) override {
+        std::abort(); // a failed run would measure nothing
+        return request.defaultButton;
+    }
+
+private:
+    std::filesystem::path folder_;
+    bool spaces_ = true;
+    bool breaks_ = true;
+    std::string status_, ratio_, fileBar_, packBar_;
+};
+
+struct PageFolder {
+    PageFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "velnor-bench-XXXXXX");
+        root = mkdtemp(pattern.data());
+        static const char* pieces[] = {"<div class=\"section\" id=\"s1\">\r\n",
+                                       "  <p>Some running text with words ",
+                                       "and more words.</p>\r\n",
+                                       "\t<a href=\"x.html\">link</a>\n",
+                                       "<% Response.Write x %>\r\n",
+                                       "<script type=\"text/javascript\">\r\n",
+                                       "  var a = 1;\r\n  f(a);\r\n</script>\r\n",
+                                       "</div>\r\n"};
+        std::mt19937 random(1);
+        std::string bytes;
+        while (bytes.size() < (4u << 20))
+            bytes += pieces[random() % std::size(pieces)];
+        std::ofstream(root / "page.htm", std::ios::binary) << bytes;
+        size = bytes.size();
+    }
+    ~PageFolder() { std::filesystem::remove_all(root); }
+
+    std::filesystem::path root;
+    std::size_t size = 0;
+};
+
+const PageFolder& Folder() {
+    static const PageFolder folder;
+    return folder;
+}
+
+void DryRun(benchmark::State& state, bool reportSteps) {
+    LabelWindow window(Folder().root);
+    velnor::RunDriver driver(
+        window, [] { return velnor::MakeFileSystem(); }, velnor::RunSettings{reportSteps, true});
+    for (auto _ : state)
+        driver.Start();
+    state.SetItemsProcessed(std::int64_t(state.iterations()) * std::int64_t(Folder().size));
+}
+
+void StepPath(benchmark::State& state) {
+    DryRun(state, true);
+}
+void FastPath(benchmark::State& state) {
+    DryRun(state, false);
+}
+
+} // namespace
+
+BENCHMARK(StepPath)->Unit(benchmark::kMillisecond);
+BENCHMARK(FastPath)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
