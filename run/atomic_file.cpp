@@ -91,7 +91,7 @@ void WriteAtomically(FileOps& ops, const std::filesystem::path& target,
     const std::filesystem::path folder = FolderOf(target);
     // a new file gets the usual permissions (umask applied); a kept one its own
     const mode_t mode = keep ? S_IRUSR | S_IWUSR : 0666;
-    std::filesystem::path temp; // named once it exists under a name
+    std::filesystem::path temp; // the temporary file's name, once it has one
     int fd = -1;
     // Unnamed until complete, so a process killed while writing or flushing
     // leaves nothing behind in the page's folder.
