@@ -80,7 +80,10 @@ std::string RunProgress::FormatLine(const RunTally& tally, std::chrono::duration
     share = std::clamp(share, 0.0, 1.0);
     int filled = static_cast<int>(share * kBarCells);
 
-    std::string line = "[" + std::string(filled, '#') + std::string(kBarCells - filled, '-') + "] ";
+    std::string line = "[";
+    line.append(static_cast<std::size_t>(filled), '#');
+    line.append(static_cast<std::size_t>(kBarCells - filled), '-');
+    line += "] ";
     line += std::to_string(tally.pagesDone) + "/" + std::to_string(tally.pagesTotal) + " pages  ";
     line += Megabytes(tally.bytesBefore) + "/" + Megabytes(tally.bytesTotal) + " MB  ";
 
@@ -106,7 +109,10 @@ void RunProgress::Draw(bool force) {
     }
     lastDraw_ = now;
     try {
-        WriteAll(drawFd_, "\r" + FormatLine(tally_, now - start_) + "\x1b[K", "standard error");
+        std::string text = "\r";
+        text += FormatLine(tally_, now - start_);
+        text += "\x1b[K";
+        WriteAll(drawFd_, text, "standard error");
         drawn_ = true;
     } catch (const std::system_error&) {
         // A progress line that cannot be shown is no reason to stop the run.

@@ -88,7 +88,8 @@ TEST(RunProgress, RedrawsAtMostTenTimesASecondButAlwaysAtTheEnd) {
     velnor::test::TempTree tree;
     std::vector<std::filesystem::path> pages;
     for (int i = 0; i < 6; ++i) {
-        std::string name = "p" + std::to_string(i) + ".htm";
+        std::string name = "p";
+        name += std::to_string(i) + ".htm";
         tree.WriteFile(name, std::string(1000, 'x'));
         pages.push_back(tree.Path(name));
     }
