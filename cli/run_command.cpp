@@ -71,7 +71,7 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
     RunProgress progress(streams.errIsTerminal ? streams.err : -1, clock);
     SeamSettings settings{folder,           args.ext,       !args.keepSpaces,
                           !args.keepBreaks, !args.noBackup, args.yes};
-    TerminalSeam seam(settings, streams, &progress);
+    TerminalSeam seam(settings, streams, &progress, clock);
     RunDriver driver(seam, fileSystem, RunSettings{.reportSteps = false, .dryRun = args.dryRun},
                      &progress);
     driver.Start();
@@ -88,8 +88,8 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
         Say(streams, "declined; nothing was changed");
         return kExitDeclined;
     }
-    WriteAll(streams.out, FormatSummary(tally, args.dryRun, clock() - started) + "\n",
-             "standard output");
+    const auto took = clock() - started - seam.AnswerWait();
+    WriteAll(streams.out, FormatSummary(tally, args.dryRun, took) + "\n", "standard output");
     return 0;
 }
 
@@ -99,7 +99,7 @@ int RunRestore(const RestoreArgs& args, const CliStreams& streams,
     settings.folder = NormalFolder(args.folder);
     settings.backup = false;
     settings.assumeYes = args.yes;
-    TerminalSeam seam(settings, streams, nullptr);
+    TerminalSeam seam(settings, streams, nullptr, [] { return std::chrono::steady_clock::now(); });
     RunDriver driver(seam, fileSystem, RunSettings{.reportSteps = false, .dryRun = false});
     driver.Restore();
 

@@ -22,8 +22,10 @@ bool IsYes(std::string answer) {
 
 } // namespace
 
-TerminalSeam::TerminalSeam(SeamSettings settings, const CliStreams& streams, RunProgress* progress)
-    : settings_(std::move(settings)), streams_(streams), progress_(progress) {}
+TerminalSeam::TerminalSeam(SeamSettings settings, const CliStreams& streams, RunProgress* progress,
+                           Clock clock)
+    : settings_(std::move(settings)), streams_(streams), progress_(progress),
+      clock_(std::move(clock)) {}
 
 std::string TerminalSeam::GaugeCaption(Gauge gauge) const {
     auto it = gauges_.find(gauge);
@@ -63,8 +65,10 @@ bool TerminalSeam::Ask(const MessageBoxRequest& request) {
             progress_->Clear();
         }
         WriteAll(streams_.err, request.text + " [y/N] ", "standard error");
+        const auto asked = clock_();
         std::string answer;
         yes = ReadLine(streams_.in, answer) && IsYes(answer);
+        answerWait_ += clock_() - asked;
     } else {
         Say("velnor-cli: " + request.text +
             " -- answered no: no terminal to ask (pass --yes to answer yes)");

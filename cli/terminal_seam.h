@@ -4,6 +4,7 @@
 #include "cli/run_progress.h"
 #include "run/window_seam.h"
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -25,7 +26,8 @@ struct SeamSettings {
 // become lines on standard error, and the outcome is kept for the exit status.
 class TerminalSeam : public WindowSeam {
 public:
-    TerminalSeam(SeamSettings settings, const CliStreams& streams, RunProgress* progress);
+    TerminalSeam(SeamSettings settings, const CliStreams& streams, RunProgress* progress,
+                 Clock clock);
 
     std::filesystem::path FolderPath() const override { return settings_.folder; }
     bool BackupTicked() const override { return settings_.backup; }
@@ -47,6 +49,8 @@ public:
     bool Failed() const { return !failure_.empty(); }
     const std::string& Failure() const { return failure_; }
     const std::string& Status() const { return status_; }
+    // Time spent waiting for a person to answer, which is no part of the work.
+    std::chrono::steady_clock::duration AnswerWait() const { return answerWait_; }
 
 private:
     bool Ask(const MessageBoxRequest& request);
@@ -55,6 +59,8 @@ private:
     SeamSettings settings_;
     CliStreams streams_;
     RunProgress* progress_;
+    Clock clock_;
+    std::chrono::steady_clock::duration answerWait_{};
     std::string status_;
     std::map<Gauge, std::string> gauges_;
     bool declined_ = false;
