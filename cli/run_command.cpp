@@ -10,6 +10,9 @@
 namespace velnor::cli {
 namespace {
 
+// What the run shows in the status label when it has gone through every page.
+const std::string kRunFinished = "已经完成任务.";
+
 std::string GroupDigits(std::uint64_t value) {
     const std::string digits = std::to_string(value);
     std::string grouped;
@@ -60,13 +63,7 @@ std::string FormatSummary(const RunTally& tally, bool dryRun, std::chrono::durat
 int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFactory& fileSystem,
            const Clock& clock) {
     const auto started = clock();
-    std::filesystem::path folder = NormalFolder(args.folder);
-    std::error_code error;
-    // The window's run ends silently on a missing folder; a command must not
-    // report that as a run done.
-    if (!std::filesystem::is_directory(folder, error)) {
-        throw std::runtime_error(folder.string() + ": no such folder");
-    }
+    const std::filesystem::path folder = NormalFolder(args.folder);
 
     RunProgress progress(streams.errIsTerminal ? streams.err : -1, clock);
     SeamSettings settings{folder,           args.ext,       !args.keepSpaces,
@@ -87,6 +84,11 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
     if (seam.Declined()) {
         Say(streams, "declined; nothing was changed");
         return kExitDeclined;
+    }
+    // The window's run ends silently, before the backup, when the folder is
+    // missing; a command must not report that as a run done.
+    if (seam.Status() != kRunFinished) {
+        throw std::runtime_error(folder.string() + ": no such folder");
     }
     const auto took = clock() - started - seam.AnswerWait();
     WriteAll(streams.out, FormatSummary(tally, args.dryRun, took) + "\n", "standard output");
