@@ -28,18 +28,32 @@ namespace velnor::test {
 
 // The one application of the test binary: offscreen (ctest sets the
 // platform), the window's font, and Qt's test locations, so no test can reach
-// the real settings store.
+// the real settings store. Made by the first test that needs it and deleted
+// after the last, while Qt can still clean up after itself.
+class AppEnvironment : public ::testing::Environment {
+public:
+    static QApplication& App() {
+        if (!app_) {
+            QStandardPaths::setTestModeEnabled(true);
+            static int argc = 1;
+            static char name[] = "velnor_ui_tests";
+            static char* argv[] = {name, nullptr};
+            app_ = std::make_unique<QApplication>(argc, argv);
+            UseDesignFont();
+        }
+        return *app_;
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    static inline std::unique_ptr<QApplication> app_;
+};
+
+inline ::testing::Environment* const TheAppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
 inline QApplication& App() {
-    static QApplication* const app = [] {
-        QStandardPaths::setTestModeEnabled(true);
-        static int argc = 1;
-        static char name[] = "velnor_ui_tests";
-        static char* argv[] = {name, nullptr};
-        auto* created = new QApplication(argc, argv);
-        UseDesignFont();
-        return created;
-    }();
-    return *app;
+    return AppEnvironment::App();
 }
 
 // A test whose members may be widgets: the application comes first.
