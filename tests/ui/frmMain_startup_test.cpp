@@ -103,14 +103,5 @@ TEST_F(MainWindowClose, AFailedStoreIsReportedAndTheProgramStillEnds) {
     EXPECT_EQ(exitCodes, std::vector<int>{1});
 }
 
-TEST_F(MainWindowClose, ASecondCloseChangesNothing) {
-    MakeWindow();
-    window->close();
-    window->show();
-    window->close();
-    EXPECT_EQ(settings->writes, 1);
-    EXPECT_EQ(exitCodes, std::vector<int>{0});
-}
-
 } // namespace
 } // namespace velnor::test

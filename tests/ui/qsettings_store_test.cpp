@@ -54,11 +54,6 @@ TEST_F(QSettingsStoreTest, AWrittenEntryIsReadBackAndReplaced) {
     EXPECT_EQ(file.value("Root/Path").toString(), "/home/用户/网站 新");
 }
 
-TEST_F(QSettingsStoreTest, AnEmptyValueIsStoredAsSuch) {
-    store.Write(Application, "Root", "Path", "");
-    EXPECT_EQ(store.Read(Application, "Root", "Path", "fallback"), "");
-}
-
 TEST_F(QSettingsStoreTest, AWriteThatCannotBeStoredThrows) {
     // A folder where the file should be: no permission bits needed, so it
     // fails for root too.
