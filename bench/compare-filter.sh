@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 corpus=${1:-/tmp/velnor-corpus}
 peers=${2:-/tmp/velnor-peers}
 shared_peers=$root/../shared/bench/peers
-cli=$root/build/bin/velnor-cli
+cli=${CLI:-$root/build/bin/velnor-cli}
 big=$corpus/big.html
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
@@ -20,10 +20,10 @@ trap 'rm -rf "$out"' EXIT
 [ -x "$cli" ] || { echo "build first: cmake --build build --target velnor-cli" >&2; exit 1; }
 cat "$big" > /dev/null
 export PEERS_DIR=$peers
-hyperfine --warmup 2 --runs "${RUNS:-10}" --style basic --export-markdown "$out/filter.md" \
+hyperfine --warmup 2 --runs "${RUNS:-10}" --style basic --export-json "$out/filter.json" \
   -n velnor-cli "$cli filter $big > $out/velnor.html" \
   -n "tr -d" "tr -d '\n\r\t ' < $big > $out/tr.out" \
   -n "@minify-html/node" "node $shared_peers/minify-file.mjs @minify-html/node $big $out/peer.html"
-cat "$out/filter.md"
+python3 "$root/bench/medians.py" "$out/filter.json"
 /usr/bin/time -f 'velnor-cli filter peak RSS: %M KiB' "$cli" filter "$big" > /dev/null
 echo "big.html: $(stat -c %s "$big") bytes"

@@ -8,18 +8,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 corpus=${1:-/tmp/velnor-corpus}
 peers=${2:-/tmp/velnor-peers}
 shared_peers=$root/../shared/bench/peers
-cli=$root/build/bin/velnor-cli
+cli=${CLI:-$root/build/bin/velnor-cli}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 [ -x "$cli" ] || { echo "build first: cmake --build build --target velnor-cli" >&2; exit 1; }
 find "$corpus/real" -type f -exec cat {} + > /dev/null
 export PEERS_DIR=$peers
-hyperfine --runs "${RUNS:-5}" --style basic --export-markdown "$work/run.md" \
+hyperfine --runs "${RUNS:-5}" --style basic --export-json "$work/run.json" \
   -n "velnor-cli run" --prepare "rm -rf $work/tree && cp -r $corpus/real $work/tree && sync" \
   "$cli run --no-backup --yes $work/tree" \
   -n "@minify-html/node tree" --prepare "rm -rf $work/peer && sync" \
   "node $shared_peers/minify-tree.mjs @minify-html/node $corpus/real $work/peer" \
   -n "cp -r" --prepare "rm -rf $work/copy && sync" \
   "cp -r $corpus/real $work/copy"
-cat "$work/run.md"
+python3 "$root/bench/medians.py" "$work/run.json"

@@ -324,11 +324,11 @@ void frmMain::SetStatus(const std::string& caption) {
 }
 
 void frmMain::SetRatio(const std::string& caption) {
-    // Called at every character: only a change costs a repaint.
-    const QString text = Text(caption);
-    if (text == yasuoLv->text())
+    // Called at every character: only a change costs a conversion and a repaint.
+    if (caption == ratioShown_)
         return;
-    SetCaption(yasuoLv, text);
+    ratioShown_ = caption;
+    SetCaption(yasuoLv, Text(caption));
     yasuoLv->repaint();
 }
 
@@ -338,7 +338,11 @@ std::string frmMain::GaugeCaption(Gauge gauge) const {
 
 void frmMain::SetGaugeCaption(Gauge gauge, const std::string& caption) {
     QLabel* label = gauge == Gauge::FileBar ? sp1 : sp2;
-    SetCaption(label, Text(caption));
+    const QString text = Text(caption);
+    // An empty gauge is emptied again at every character while its percentage rounds to 0.
+    if (text == label->text())
+        return;
+    SetCaption(label, text);
     label->repaint();
 }
 

@@ -76,6 +76,7 @@ private:
     DriveSource drives_;
     std::function<void(int)> endProgram_;
     bool closed_ = false;
+    std::string ratioShown_; // yasuoLv's caption as last set, to skip unchanged ones
 
     QLabel* Label3 = nullptr;
     QGroupBox* DirFrame = nullptr; // "选择文件目录"
