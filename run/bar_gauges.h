@@ -18,8 +18,18 @@ public:
     std::int16_t PackBarCells = 0;
 
 private:
-    void Update(Gauge gauge, std::int16_t& cells, std::int16_t percent);
+    // The smallest percentage that lights one more cell than `cells`, worked
+    // out once per cell count so that a call that changes nothing costs a comparison.
+    struct Threshold {
+        std::int16_t cells = -1;
+        std::int32_t percent = 0;
+    };
+
+    void Update(Gauge gauge, std::int16_t& cells, Threshold& next, std::int16_t percent);
+
     WindowSeam& window_;
+    Threshold nextFileCell_;
+    Threshold nextPackCell_;
 };
 
 } // namespace velnor

@@ -134,5 +134,17 @@ TEST_F(BarGaugesTest, TheTwoGaugesMoveIndependently) {
     EXPECT_EQ(window.Cells(Gauge::PackBar), 0u);
 }
 
+TEST_F(BarGaugesTest, ACellIsAddedExactlyWhenPercentOverHundredTimesSixtyPassesTheCells) {
+    for (std::int16_t cells : {0, 1, 2, 29, 30, 59, 60, 61, 200, 19659, 19660}) {
+        for (int percent = -3; percent <= 32767; percent += percent < 400 ? 1 : 97) {
+            gauges.FileBarCells = cells;
+            gauges.UpdateFileBar(std::int16_t(percent));
+            const bool lit = percent != 0 && percent / 100.0 * 60.0 > cells;
+            const std::int16_t expected = percent == 0 ? 0 : std::int16_t(cells + (lit ? 1 : 0));
+            ASSERT_EQ(gauges.FileBarCells, expected) << cells << " cells, " << percent << "%";
+        }
+    }
+}
+
 } // namespace
 } // namespace velnor

@@ -1,66 +1,52 @@
 #pragma once
 
 #include "platform/settings_store.h"
-#include "run/file_system.h"
+#include "tests/support/temp_tree.h"
 #include "ui/design_font.h"
 #include "ui/frmMain.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 namespace velnor::test {
 
-// The one application of the test binary: offscreen (ctest sets the
-// platform), the window's font, and Qt's test locations, so no test can reach
-// the real settings store. Made by the first test that needs it and deleted
-// after the last, while Qt can still clean up after itself.
+// The one application of the test binary, with the window's font and Qt's test
+// locations, so no test can reach the real settings store. Deleted after the
+// last test, while Qt can still clean up after itself.
 class AppEnvironment : public ::testing::Environment {
 public:
-    static QApplication& App() {
-        if (!app_) {
-            QStandardPaths::setTestModeEnabled(true);
-            static int argc = 1;
-            static char name[] = "velnor_ui_tests";
-            static char* argv[] = {name, nullptr};
-            app_ = std::make_unique<QApplication>(argc, argv);
-            UseDesignFont();
-        }
-        return *app_;
+    void SetUp() override {
+        QStandardPaths::setTestModeEnabled(true);
+        static int argc = 1;
+        static char name[] = "velnor_ui_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+        UseDesignFont();
     }
     void TearDown() override { app_.reset(); }
 
 private:
-    static inline std::unique_ptr<QApplication> app_;
+    std::unique_ptr<QApplication> app_;
 };
 
 inline ::testing::Environment* const TheAppEnvironment =
     ::testing::AddGlobalTestEnvironment(new AppEnvironment);
-
-inline QApplication& App() {
-    return AppEnvironment::App();
-}
-
-// A test whose members may be widgets: the application comes first.
-class AppTest : public ::testing::Test {
-protected:
-    AppTest() { App(); }
-};
 
 // A settings store in memory.
 class MemorySettings : public SettingsStore {
@@ -87,7 +73,7 @@ public:
     std::string failWrites; // the description a failing write throws with
 };
 
-// The main window, counting its yields and able to act at a chosen one.
+// The main window, counting its yields and able to act at each one.
 class ProbedWindow : public frmMain {
 public:
     using frmMain::frmMain;
@@ -109,84 +95,69 @@ struct BoxSeen {
     QString title;
     QMessageBox::StandardButtons buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
+    bool operator==(const BoxSeen&) const = default;
 };
 
-inline BoxSeen Describe(QMessageBox* box) {
-    BoxSeen seen;
-    seen.text = box->text();
-    seen.title = box->windowTitle();
-    seen.buttons = box->standardButtons();
-    seen.icon = box->icon();
-    seen.defaultButton =
-        box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
-    return seen;
+inline void PrintTo(const BoxSeen& box, std::ostream* out) {
+    *out << '"' << box.text.toStdString() << "\" titled \"" << box.title.toStdString()
+         << "\", buttons " << box.buttons.toInt() << ", icon " << box.icon << ", default "
+         << box.defaultButton;
 }
 
-// Hands every modal widget that opens to handle, once each. Its timer runs in
-// whatever loop is going: a box's own, or the processEvents of a run's yield.
+// Hands every modal widget that opens to handle, once each, found through
+// QApplication::activeModalWidget(). Its timer runs in whatever loop is going:
+// a box's own, or the processEvents of a run's yield.
 class ModalWatcher {
 public:
     explicit ModalWatcher(std::function<void(QWidget*)> handle) : handle_(std::move(handle)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (busy_ || !modal || modal == handled_)
+                return;
+            handled_ = modal;
+            ++seen;
+            busy_ = true;
+            handle_(modal);
+            busy_ = false;
+        });
         timer_.start(0);
     }
 
-    int Seen() const { return seen_; }
+    int seen = 0;
 
 private:
-    void Poll() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (busy_ || !modal || modal == handled_)
-            return;
-        handled_ = modal;
-        ++seen_;
-        busy_ = true;
-        handle_(modal);
-        busy_ = false;
-    }
-
     std::function<void(QWidget*)> handle_;
     QTimer timer_;
     QPointer<QWidget> handled_;
-    int seen_ = 0;
     bool busy_ = false;
 };
 
-// Answers every message box with answer after recording it; anything else
-// modal is closed and counted as a box with no text.
-class BoxAnswerer {
+// Records every message box and answers it; anything else modal is closed and
+// recorded as a box with no text.
+class BoxAnswerer : public ModalWatcher {
 public:
     explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok)
-        : watcher_([this](QWidget* modal) { Answer(modal); }) {
-        answers.push_back(answer);
-    }
+        : ModalWatcher([this, answer](QWidget* modal) {
+              auto* box = qobject_cast<QMessageBox*>(modal);
+              if (!box) {
+                  boxes.push_back(BoxSeen{});
+                  modal->close();
+                  return;
+              }
+              QAbstractButton* byDefault = box->defaultButton();
+              boxes.push_back({box->text(), box->windowTitle(), box->standardButtons(), box->icon(),
+                               byDefault ? box->standardButton(byDefault) : QMessageBox::NoButton});
+              box->button(answer)->click();
+          }) {}
 
-    // The answers for the next boxes, in order; the last one repeats.
-    std::vector<QMessageBox::StandardButton> answers;
     std::vector<BoxSeen> boxes;
-
-private:
-    void Answer(QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box) {
-            boxes.push_back(BoxSeen{});
-            modal->close();
-            return;
-        }
-        boxes.push_back(Describe(box));
-        const QMessageBox::StandardButton answer =
-            answers[std::min(boxes.size(), answers.size()) - 1];
-        box->button(answer)->click();
-    }
-
-    ModalWatcher watcher_;
 };
 
 // A window on the given services; what is missing is filled in with a store in
 // memory, the real file system, the root as the only drive, and a recorder of
 // the program's end.
-class WindowFixture : public AppTest {
+class WindowFixture : public ::testing::Test {
 protected:
     ProbedWindow& MakeWindow(frmMainServices services = {}) {
         if (!services.settings)
@@ -208,14 +179,10 @@ protected:
         return control;
     }
 
-    void Remember(const std::string& folder) {
-        settings->entries[{"Trimora", "Root", "Path"}] = folder;
-    }
-    std::string Remembered() const {
-        const auto found = settings->entries.find({"Trimora", "Root", "Path"});
-        return found == settings->entries.end() ? std::string() : found->second;
-    }
+    // The remembered folder's entry.
+    std::string& Remembered() { return settings->entries[{"Trimora", "Root", "Path"}]; }
 
+    TempTree tree;
     std::shared_ptr<MemorySettings> settings = std::make_shared<MemorySettings>();
     std::vector<int> exitCodes;
     std::unique_ptr<ProbedWindow> window;
