@@ -1,327 +1,151 @@
 #include "about/frmAbout.h"
 
-#include "tests/about/scripted_sys_info.h"
+#include "tests/about/about_fixture.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
-
-namespace velnor {
+namespace velnor::test {
 namespace {
 
-// One application for every test of this executable (gmock_main owns main).
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "velnor_about_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
+const std::string Hardinfo = MsinfoKey + "\"PATH\"=\"/usr/bin/hardinfo\"";
 
-private:
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const qtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtApplication);
-
-using test::MsinfoKey;
-using test::ScriptedSysInfo;
-
-const std::string HardinfoPath = MsinfoKey + "\"PATH\"=\"/usr/bin/hardinfo\"\n";
-
-template <typename T> T* Control(const QWidget& box, const char* name) {
-    T* control = box.findChild<T*>(QString::fromLatin1(name));
+QWidget* Control(const QWidget& box, const char* name) {
+    auto* control = box.findChild<QWidget*>(name);
     EXPECT_NE(control, nullptr) << name;
     return control;
 }
 
-QString Text(const QWidget& box, const char* name) {
-    if (auto* label = box.findChild<QLabel*>(QString::fromLatin1(name))) {
-        return label->text();
-    }
-    return Control<QAbstractButton>(box, name)->text();
-}
-
-// Shows the box as the main window does, without blocking, and makes it active.
-void Open(frmAbout& box) {
-    box.setWindowModality(Qt::ApplicationModal);
-    box.show();
-    QApplication::setActiveWindow(&box);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
-}
-
-void Press(frmAbout& box, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* target = QApplication::focusWidget();
-    QTest::keyClick(target != nullptr ? target : &box, key, modifiers);
-}
-
-TEST(frmAboutTest, LoadSetsCaptionTitleAndVersionAndTheFixedTexts) {
+// Each opening loads the texts afresh, so a second one shows the same.
+TEST(frmAboutTest, EveryOpeningShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
     ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    EXPECT_EQ(box.windowTitle(), "关于 Velnor");
-    const std::vector<std::pair<const char*, QString>> texts = {
-        {"lblTitle", "Velnor"},
-        {"lblVersion", "版本 1.0.0"},
-        {"Label5", "作者:Velnor 开发组"},
-        {"Label6", "主页:https://velnor.example.org"},
-        {"Label7", "邮箱:dev@velnor.example.org"},
-        {"Label8", "2005-8-28"},
-        {"cmdOK", "确定"},
-        {"cmdSysInfo", "系统信息(&S)..."},
-    };
-    for (const auto& [name, text] : texts) {
-        EXPECT_EQ(Text(box, name), text) << name;
-    }
-}
-
-TEST(frmAboutTest, EveryOpeningShowsTheSameTexts) {
-    const char* const names[] = {"lblTitle", "lblVersion", "Label5", "Label6", "Label7", "Label8"};
-    ScriptedSysInfo sysInfo("");
-    QStringList first;
-    {
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
         frmAbout box(sysInfo.Services());
-        first << box.windowTitle();
-        for (const char* name : names) {
-            first << Text(box, name);
+        ASSERT_EQ(box.logicalDpiX(), 96);
+        EXPECT_EQ(box.windowTitle(), "关于 Velnor");
+        EXPECT_EQ(box.geometry(), QRect(156, 129, 382, 237)); // 2340, 1935, 5730 x 3555 twips
+        EXPECT_EQ(box.minimumSize(), box.maximumSize());
+        const std::tuple<const char*, QString, QRect> controls[] = {
+            {"lblTitle", "Velnor", QRect(16, 16, 259, 32)},
+            {"lblVersion", "版本 1.0.0", QRect(16, 52, 259, 15)},
+            {"Label5", "作者:Velnor 开发组", QRect(18, 80, 0, 0)}, // sized to its text
+            {"Label6", "主页:https://velnor.example.org", QRect(18, 96, 0, 0)},
+            {"Label7", "邮箱:dev@velnor.example.org", QRect(18, 112, -1, 17)}, // widened
+            {"Label8", "2005-8-28", QRect(18, 136, -1, 17)},
+            {"cmdOK", "确定", QRect(275, 175, 100, 23)},
+            {"cmdSysInfo", "系统信息(&S)...", QRect(276, 205, 99, 23)},
+        };
+        for (const auto& [name, text, place] : controls) {
+            const QWidget* control = Control(box, name);
+            EXPECT_EQ(control->property("text").toString(), text) << name;
+            EXPECT_EQ(control->pos(), place.topLeft()) << name;
+            const QSize hint = control->sizeHint();
+            EXPECT_EQ(control->size(), place.width() == 0    ? hint
+                                       : place.width() == -1 ? QSize(control->width(), 17)
+                                                             : place.size())
+                << name;
+            EXPECT_GE(control->width(), hint.width()) << name; // no text is cut off
         }
     }
-    frmAbout again(sysInfo.Services());
-    QStringList second{again.windowTitle()};
-    for (const char* name : names) {
-        second << Text(again, name);
-    }
-    EXPECT_EQ(second, first);
-}
-
-TEST(frmAboutTest, PlacesControlsFromTwipsAt96Dpi) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    ASSERT_EQ(box.logicalDpiX(), 96);
-    ASSERT_EQ(box.logicalDpiY(), 96);
-    EXPECT_EQ(box.size(), QSize(382, 237)); // 5730 x 3555
-    EXPECT_EQ(box.minimumSize(), box.maximumSize());
-    EXPECT_EQ(box.geometry().topLeft(), QPoint(156, 129)); // 2340, 1935
-    const std::vector<std::pair<const char*, QRect>> places = {
-        {"cmdOK", QRect(275, 175, 100, 23)},
-        {"cmdSysInfo", QRect(276, 205, 99, 23)},
-        {"lblTitle", QRect(16, 16, 259, 32)},
-        {"lblVersion", QRect(16, 52, 259, 15)},
-    };
-    for (const auto& [name, place] : places) {
-        EXPECT_EQ(Control<QWidget>(box, name)->geometry(), place) << name;
-    }
-    EXPECT_EQ(Control<QWidget>(box, "Label7")->pos(), QPoint(18, 112));
-    EXPECT_EQ(Control<QWidget>(box, "Label7")->height(), 17);
-    EXPECT_EQ(Control<QWidget>(box, "Label8")->pos(), QPoint(18, 136));
-}
-
-TEST(frmAboutTest, AuthorAndHomePageLabelsTakeTheSizeOfTheirText) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    auto* label5 = Control<QLabel>(box, "Label5");
-    auto* label6 = Control<QLabel>(box, "Label6");
-    EXPECT_EQ(label5->pos(), QPoint(18, 80));
-    EXPECT_EQ(label6->pos(), QPoint(18, 96));
-    EXPECT_EQ(label5->size(), label5->sizeHint());
-    EXPECT_EQ(label6->size(), label6->sizeHint());
-}
-
-TEST(frmAboutTest, NoLabelCutsItsTextOff) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    for (QLabel* label : box.findChildren<QLabel*>()) {
-        EXPECT_GE(label->width(), label->sizeHint().width()) << label->objectName().toStdString();
-    }
-}
-
-TEST(frmAboutTest, WindowIsAFixedDialogWithOnlyACloseBox) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    const Qt::WindowFlags flags = box.windowFlags();
-    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowContextHelpButtonHint));
-}
-
-TEST(frmAboutTest, TitleIsBlack) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    EXPECT_EQ(Control<QLabel>(box, "lblTitle")->palette().color(QPalette::WindowText),
-              QColor(0, 0, 0));
 }
 
 TEST(frmAboutTest, EtchedRuleIsAGreyLineOverATwoPixelWhiteLine) {
     ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    const QImage image = box.grab().toImage();
-    ASSERT_EQ(image.size(), QSize(382, 237));
+    const QImage image = frmAbout(sysInfo.Services()).grab().toImage();
     const QColor grey(128, 128, 128);
     const QColor white(255, 255, 255);
-    auto at = [&](int x, int y) {
-        return image.pixelColor(x, y);
-    };
-    for (int x : {6, 100, 376}) {
-        EXPECT_EQ(at(x, 163), grey) << x; // 2445 twips
+    // Grey at 2445 twips down from 90 to 5654 across, white at 2460 from 105.
+    for (const auto& [greyX, whiteX] : {std::pair{6, 7}, {100, 100}, {376, 376}}) {
+        EXPECT_EQ(image.pixelColor(greyX, 163), grey) << greyX;
+        EXPECT_EQ(image.pixelColor(whiteX, 164), white) << whiteX;
+        EXPECT_EQ(image.pixelColor(whiteX, 165), white) << whiteX;
     }
-    for (int x : {7, 100, 376}) {
-        EXPECT_EQ(at(x, 164), white) << x; // 2460 twips
-        EXPECT_EQ(at(x, 165), white) << x;
-    }
-    EXPECT_NE(at(5, 163), grey);  // starts at 90 twips
-    EXPECT_NE(at(6, 164), white); // starts at 105 twips
-    EXPECT_NE(at(377, 163), grey);
-    EXPECT_NE(at(100, 162), grey);
-    EXPECT_NE(at(100, 166), white);
+    EXPECT_NE(image.pixelColor(5, 163), grey);
+    EXPECT_NE(image.pixelColor(6, 164), white);
+    EXPECT_NE(image.pixelColor(377, 163), grey);
+    EXPECT_NE(image.pixelColor(100, 162), grey);
+    EXPECT_NE(image.pixelColor(100, 166), white);
 }
 
-TEST(frmAboutTest, OkHasTheFocusAtOpeningAndTabGoesToSysInfoAndBack) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    Open(box);
-    auto* ok = Control<QPushButton>(box, "cmdOK");
-    auto* sysInfoButton = Control<QPushButton>(box, "cmdSysInfo");
-    EXPECT_EQ(QApplication::focusWidget(), ok);
-    Press(box, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), sysInfoButton);
-    Press(box, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ok);
-}
-
-TEST(frmAboutTest, EscAndEnterOnOkClickOkWhichCloses) {
-    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
-        SCOPED_TRACE(key);
-        ScriptedSysInfo sysInfo(HardinfoPath);
-        frmAbout box(sysInfo.Services());
-        QSignalSpy okClicks(Control<QPushButton>(box, "cmdOK"), &QPushButton::clicked);
-        Open(box);
-        Press(box, key);
-        EXPECT_EQ(okClicks.count(), 1);
-        EXPECT_FALSE(box.isVisible());
-        EXPECT_TRUE(sysInfo.starts.isEmpty());
-    }
-}
-
-TEST(frmAboutTest, EscEndsTheModalDisplay) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    QTimer::singleShot(0, &box, [&box] {
+// Runs the box modally, as the main window does, and hands it to act once it is
+// up and active; a box still open afterwards is ended with -1.
+int RunModally(frmAbout& box, const std::function<void()>& act) {
+    QTimer::singleShot(0, &box, [&] {
         EXPECT_EQ(QApplication::activeModalWidget(), &box);
-        Press(box, Qt::Key_Escape);
+        QApplication::setActiveWindow(&box);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+        act();
+        if (box.isVisible())
+            box.done(-1);
     });
-    QTimer::singleShot(30000, &box, [&box] { box.done(-1); }); // a failure must not hang
-    EXPECT_EQ(box.exec(), QDialog::Accepted);
+    return box.exec();
 }
 
-TEST(frmAboutTest, EnterAfterTabbingToSysInfoStartsTheToolAndStaysOpen) {
-    ScriptedSysInfo sysInfo(HardinfoPath);
-    frmAbout box(sysInfo.Services());
-    Open(box);
-    Press(box, Qt::Key_Tab);
-    Press(box, Qt::Key_Return);
-    EXPECT_EQ(sysInfo.starts, QStringList{"/usr/bin/hardinfo"});
-    EXPECT_TRUE(box.isVisible());
-}
-
-TEST(frmAboutTest, AltSClicksSysInfo) {
-    ScriptedSysInfo sysInfo(HardinfoPath);
-    frmAbout box(sysInfo.Services());
-    Open(box);
-    QSignalSpy clicks(Control<QPushButton>(box, "cmdSysInfo"), &QPushButton::clicked);
-    Press(box, Qt::Key_S, Qt::AltModifier);
-    // An access key presses the button and lets it go a moment later.
-    EXPECT_TRUE(clicks.count() == 1 || clicks.wait());
-    EXPECT_EQ(sysInfo.starts, QStringList{"/usr/bin/hardinfo"});
-    EXPECT_TRUE(box.isVisible());
-}
-
-TEST(frmAboutTest, CloseBoxClosesLikeOk) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    Open(box);
-    EXPECT_TRUE(box.close());
-    EXPECT_FALSE(box.isVisible());
-}
-
-TEST(frmAboutTest, PublicGetKeyValueReadsThroughTheBoxsRegistry) {
-    ScriptedSysInfo sysInfo(HardinfoPath);
-    frmAbout box(sysInfo.Services());
-    QString keyVal;
-    EXPECT_TRUE(box.GetKeyValue(HKEY_LOCAL_MACHINE,
-                                QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                                QStringLiteral("PATH"), keyVal));
-    EXPECT_EQ(keyVal, "/usr/bin/hardinfo");
-}
-
-// Calls inspect on the next message box once it is up, then closes it with its
-// own button. Gives up, leaving seen false, if none comes.
-class NextMessageBox : public QObject {
-public:
-    explicit NextMessageBox(std::function<void(QMessageBox&)> inspect)
-        : inspect_(std::move(inspect)) {
-        connect(&timer_, &QTimer::timeout, this, &NextMessageBox::Look);
-        timer_.start(10);
+// OK has the focus at opening and Tab goes to System Information and back. Esc
+// and Enter on OK click it, which ends the modal display as the close box does;
+// Enter on System Information and Alt+S start the tool and leave the box open.
+TEST(frmAboutTest, KeysAndTheCloseBoxClickTheirButtons) {
+    const int ok = QDialog::Accepted;
+    const int stays = -1;
+    const std::pair<const char*, int> cases[] = {{"Esc", ok},
+                                                 {"Return", ok},
+                                                 {"Enter", ok},
+                                                 {"", QDialog::Rejected},
+                                                 {"Tab, Return", stays},
+                                                 {"Tab, Tab, Return", ok},
+                                                 {"Alt+S", stays}};
+    for (const auto& [keys, result] : cases) {
+        SCOPED_TRACE(keys);
+        ScriptedSysInfo sysInfo(Hardinfo);
+        frmAbout box(sysInfo.Services());
+        const int ended = RunModally(box, [&] {
+            const QKeySequence sequence(keys);
+            for (int i = 0; i < sequence.count(); ++i)
+                QTest::keyClick(QApplication::focusWidget(), sequence[i].key(),
+                                sequence[i].keyboardModifiers());
+            if (sequence.isEmpty())
+                box.close();
+            // An access key presses its button and lets it go a moment later.
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return !box.isVisible() || !sysInfo.log.isEmpty(); }));
+        });
+        EXPECT_EQ(ended, result);
+        EXPECT_EQ(sysInfo.log,
+                  result == stays ? QStringList{"start /usr/bin/hardinfo"} : QStringList{});
     }
-    bool seen = false;
+}
 
-private:
-    void Look() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            if (++tries_ == 500) {
-                timer_.stop();
-            }
-            return;
-        }
-        timer_.stop();
-        seen = true;
-        inspect_(*box);
-        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
-            ok->click();
-        } else {
-            box->done(0);
-        }
-    }
-
-    std::function<void(QMessageBox&)> inspect_;
-    QTimer timer_;
-    int tries_ = 0;
-};
-
-TEST(frmAboutTest, WithoutTheToolTheRealMessageShowsOverTheBoxWhichStaysOpen) {
+TEST(frmAboutTest, WithoutTheToolTheMessageShowsModallyOverTheBoxWhichStaysOpen) {
     ScriptedSysInfo scripted("");
     SysInfoServices services = scripted.Services();
     services.showMessage = SystemSysInfoServices().showMessage;
     frmAbout box(services);
-    Open(box);
-    NextMessageBox answer([&box](QMessageBox& message) {
-        EXPECT_EQ(message.text(), "此时系统信息不可用");
-        EXPECT_EQ(message.windowTitle(), "Velnor");
-        EXPECT_EQ(message.icon(), QMessageBox::NoIcon);
-        EXPECT_EQ(message.standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-        EXPECT_EQ(message.buttons().size(), 1);
-        EXPECT_EQ(message.parentWidget(), &box);
-        EXPECT_TRUE(message.isModal());
+    bool seen = false;
+    RunModally(box, [&] {
+        QTimer::singleShot(0, &box, [&] {
+            auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(message, nullptr);
+            seen = true;
+            EXPECT_EQ(message->text(), Unavailable);
+            EXPECT_EQ(message->windowTitle(), "Velnor");
+            EXPECT_EQ(message->icon(), QMessageBox::NoIcon);
+            EXPECT_EQ(message->buttons(), QList{message->button(QMessageBox::Ok)});
+            EXPECT_EQ(message->parentWidget(), &box);
+            message->button(QMessageBox::Ok)->click();
+        });
+        QMetaObject::invokeMethod(Control(box, "cmdSysInfo"), "click");
+        EXPECT_TRUE(box.isVisible());
+        EXPECT_TRUE(Control(box, "cmdOK")->isEnabled());
     });
-    Control<QPushButton>(box, "cmdSysInfo")->click();
-    EXPECT_TRUE(answer.seen);
-    EXPECT_TRUE(box.isVisible());
-    EXPECT_TRUE(Control<QPushButton>(box, "cmdOK")->isEnabled());
+    EXPECT_TRUE(seen);
 }
 
 } // namespace
-} // namespace velnor
+} // namespace velnor::test

@@ -1,8 +1,6 @@
 #include "about/sys_info_launcher.h"
 
-#include "platform/regedit_registry.h"
-#include "tests/about/scripted_sys_info.h"
-#include "tests/support/temp_tree.h"
+#include "tests/about/about_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,166 +9,82 @@
 #include <string>
 #include <thread>
 
-namespace velnor {
+namespace velnor::test {
 namespace {
 
-using test::LocationKey;
-using test::MsinfoKey;
-using test::ScriptedSysInfo;
+const std::string Path = MsinfoKey + "\"PATH\"=";
+const std::string Folder = LocationKey + "\"MSINFO\"=";
 
-const QString Unavailable = QStringLiteral("此时系统信息不可用");
-
-void Start(ScriptedSysInfo& sysInfo) {
-    StartSysInfo(sysInfo.Services(), nullptr);
-}
-
-TEST(StartSysInfoTest, PathValueIsStartedWithoutAFileTest) {
-    ScriptedSysInfo sysInfo(MsinfoKey + "\"PATH\"=\"/usr/bin/hardinfo\"\n" + LocationKey +
-                            "\"MSINFO\"=\"/opt/msinfo\"\n");
-    Start(sysInfo);
-    EXPECT_EQ(sysInfo.starts, QStringList{"/usr/bin/hardinfo"});
-    EXPECT_TRUE(sysInfo.fileTests.isEmpty());
-    EXPECT_TRUE(sysInfo.messages.isEmpty());
-    EXPECT_EQ(sysInfo.registry->opened,
-              std::vector<std::string>{"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"});
-}
-
-TEST(StartSysInfoTest, ToolInTheMsinfoFolderIsStartedFromFolderAndFileName) {
-    ScriptedSysInfo sysInfo(LocationKey + "\"MSINFO\"=\"C:\\\\Program Files\\\\MSINFO\"\n");
-    sysInfo.existingFiles << "C:\\Program Files\\MSINFO\\MSINFO32.EXE";
-    Start(sysInfo);
-    EXPECT_EQ(sysInfo.fileTests, QStringList{"C:\\Program Files\\MSINFO\\MSINFO32.EXE"});
-    EXPECT_EQ(sysInfo.starts, QStringList{"C:\\Program Files\\MSINFO\\MSINFO32.EXE"});
-    EXPECT_TRUE(sysInfo.messages.isEmpty());
-}
-
-TEST(StartSysInfoTest, FileNameIsAppendedEvenAfterASeparator) {
-    ScriptedSysInfo sysInfo(LocationKey + "\"MSINFO\"=\"C:\\\\MSINFO\\\\\"\n");
-    Start(sysInfo);
-    EXPECT_EQ(sysInfo.fileTests, QStringList{"C:\\MSINFO\\\\MSINFO32.EXE"});
-}
-
-TEST(StartSysInfoTest, EveryFailureShowsTheOneMessageAndStartsNothing) {
-    struct Case {
-        const char* what;
-        std::string registry;
-        bool fileTestFails = false;
+TEST(StartSysInfoTest, StartsWhatPathNamesOrTheToolInTheMsinfoFolderOrShowsTheOneMessage) {
+    const QString U = Unavailable;
+    const std::tuple<const char*, std::string, QStringList> cases[] = {
+        {"PATH, started without a file test",
+         Path + "\"/usr/bin/hardinfo\"\n" + Folder + "\"/o\"",
+         {"start /usr/bin/hardinfo"}},
+        {"the tool in the MSINFO folder",
+         Folder + "\"/o\"",
+         {"test /o\\MSINFO32.EXE", "start /o\\MSINFO32.EXE"}},
+        {"a folder ending in a separator, taken as it is",
+         Folder + "\"C:\\\\MSINFO\\\\\"",
+         {"test C:\\MSINFO\\\\MSINFO32.EXE", "start C:\\MSINFO\\\\MSINFO32.EXE"}},
+        {"PATH naming a missing program",
+         Path + "\"/gone/hardinfo\"\n" + Folder + "\"/o\"",
+         {"start /gone/hardinfo", U}},
+        {"an unhandled type under PATH",
+         Path + "hex(2):2f,00\n" + Folder + "\"/o\"",
+         {"start ", U}},
+        {"a PATH value with no data", Path + "hex(1):\n" + Folder + "\"/o\"", {U}},
+        {"no registry file", "", {U}},
+        {"neither value", MsinfoKey + "\"Other\"=\"x\"", {U}},
+        {"a folder without the tool", Folder + "\"/x\"", {"test /x\\MSINFO32.EXE", U}},
+        {"a file test that fails", Folder + "\"//offline\"", {"test //offline\\MSINFO32.EXE", U}},
+        {"a folder value with no data", Folder + "hex(1):", {U}},
+        {"an unreadable registry file", "[HKEY_LOCAL_MACHINE\\A", {U}},
     };
-    const std::vector<Case> cases = {
-        {"no registry file", ""},
-        {"neither value", MsinfoKey + "\"Other\"=\"x\"\n"},
-        {"a folder without the tool", LocationKey + "\"MSINFO\"=\"/opt/msinfo\"\n"},
-        {"a file test that fails", LocationKey + "\"MSINFO\"=\"/opt/msinfo\"\n", true},
-        {"a PATH value with no data", MsinfoKey + "\"PATH\"=hex(1):\n"},
-        {"a folder value with no data", LocationKey + "\"MSINFO\"=hex(1):\n"},
-        {"an unreadable registry file", "[HKEY_LOCAL_MACHINE\\A\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        ScriptedSysInfo sysInfo(c.registry);
-        sysInfo.fileTestFails = c.fileTestFails;
-        Start(sysInfo);
-        EXPECT_TRUE(sysInfo.starts.isEmpty());
-        EXPECT_EQ(sysInfo.messages, QStringList{Unavailable});
+    for (const auto& [what, registry, log] : cases) {
+        ScriptedSysInfo sysInfo(registry);
+        StartSysInfo(sysInfo.Services(), nullptr);
+        EXPECT_EQ(sysInfo.log, log) << what;
     }
 }
 
-TEST(StartSysInfoTest, PathNamingAMissingProgramShowsTheMessageWithoutTheSecondLookup) {
-    ScriptedSysInfo sysInfo(MsinfoKey + "\"PATH\"=\"/gone/hardinfo\"\n" + LocationKey +
-                            "\"MSINFO\"=\"/opt/msinfo\"\n");
-    sysInfo.failingPrograms << "/gone/hardinfo";
-    sysInfo.existingFiles << "/opt/msinfo\\MSINFO32.EXE";
-    Start(sysInfo);
-    EXPECT_EQ(sysInfo.starts, QStringList{"/gone/hardinfo"});
-    EXPECT_TRUE(sysInfo.fileTests.isEmpty());
-    EXPECT_EQ(sysInfo.registry->opened.size(), 1u);
-    EXPECT_EQ(sysInfo.messages, QStringList{Unavailable});
+// A text value holding exactly the given bytes, NULs included.
+std::string Hex(const std::string& bytes) {
+    std::string hex = "hex(1):";
+    for (const unsigned char c : bytes)
+        hex += std::string(hex.size() > 7 ? "," : "") + "0123456789abcdef"[c >> 4] +
+               "0123456789abcdef"[c & 15];
+    return hex;
 }
 
-TEST(StartSysInfoTest, UnhandledTypeUnderPathStartsTheEmptyPathWhichFails) {
-    ScriptedSysInfo sysInfo(MsinfoKey + "\"PATH\"=hex(2):2f,62,69,6e,00\n");
-    Start(sysInfo);
-    EXPECT_EQ(sysInfo.starts, QStringList{QString()});
-    EXPECT_EQ(sysInfo.messages, QStringList{Unavailable});
-}
-
-// With the machine's own file test and program start.
-class StartSysInfoOnThisSystemTest : public ::testing::Test {
-protected:
-    SysInfoServices Services() {
+// With the machine's own file test and program start: only an ordinary file
+// named exactly is started, and a tool there leaves "started" beside itself.
+TEST(StartSysInfoTest, OnThisSystemOnlyAnOrdinaryFileNamedExactlyIsStarted) {
+    TempTree tree;
+    tree.WriteFile("msinfo/MSINFO32.EXE", "#!/bin/sh\ncd \"$(dirname \"$0\")\" && touch started\n");
+    std::filesystem::permissions(tree.Path("msinfo/MSINFO32.EXE"),
+                                 std::filesystem::perms::owner_all);
+    tree.MakeFolder("folder/MSINFO32.EXE");
+    const auto run = [&](const std::string& lines) {
+        tree.WriteFile("registry.reg", "REGEDIT4\n" + lines + "\n");
         SysInfoServices services = SystemSysInfoServices();
-        services.registry = std::make_shared<RegeditRegistry>(tree_.Path("registry.reg"));
-        services.showMessage = [this](QWidget*, const QString& text) {
-            messages_ << text;
+        services.registry = std::make_shared<RegeditRegistry>(tree.Path("registry.reg"));
+        QStringList messages;
+        services.showMessage = [&](QWidget*, const QString& text) {
+            messages << text;
         };
-        return services;
-    }
-
-    // A tool that leaves "started" beside itself.
-    void WriteTool(const std::string& relative) {
-        tree_.WriteFile(relative, "#!/bin/sh\ncd \"$(dirname \"$0\")\" && touch started\n");
-        std::filesystem::permissions(tree_.Path(relative), std::filesystem::perms::owner_all);
-    }
-
-    bool ToolStarted(const std::string& folder) {
-        const std::filesystem::path marker = tree_.Path(folder) / "started";
-        for (int i = 0; i < 1000 && !std::filesystem::exists(marker); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return std::filesystem::exists(marker);
-    }
-
-    std::string Escaped(const std::filesystem::path& path) {
-        std::string text;
-        for (char c : path.string()) {
-            text += c == '\\' || c == '"' ? std::string{'\\', c} : std::string{c};
-        }
-        return text;
-    }
-
-    test::TempTree tree_;
-    QStringList messages_;
-};
-
-TEST_F(StartSysInfoOnThisSystemTest, StartsTheProgramThatPathNames) {
-    WriteTool("bin/sysinfo");
-    tree_.WriteFile("registry.reg", "REGEDIT4\n" + MsinfoKey + "\"PATH\"=\"" +
-                                        Escaped(tree_.Path("bin/sysinfo")) + "\"\n");
-    StartSysInfo(Services(), nullptr);
-    EXPECT_TRUE(ToolStarted("bin"));
-    EXPECT_TRUE(messages_.isEmpty());
-}
-
-TEST_F(StartSysInfoOnThisSystemTest, FindsTheToolInTheMsinfoFolder) {
-    WriteTool("msinfo/MSINFO32.EXE");
-    tree_.WriteFile("registry.reg", "REGEDIT4\n" + LocationKey + "\"MSINFO\"=\"" +
-                                        Escaped(tree_.Path("msinfo")) + "\"\n");
-    StartSysInfo(Services(), nullptr);
-    EXPECT_TRUE(ToolStarted("msinfo"));
-    EXPECT_TRUE(messages_.isEmpty());
-}
-
-TEST_F(StartSysInfoOnThisSystemTest, FolderHoldingAnotherFolderOfTheToolsNameShowsTheMessage) {
-    tree_.MakeFolder("msinfo/MSINFO32.EXE");
-    tree_.WriteFile("registry.reg", "REGEDIT4\n" + LocationKey + "\"MSINFO\"=\"" +
-                                        Escaped(tree_.Path("msinfo")) + "\"\n");
-    StartSysInfo(Services(), nullptr);
-    EXPECT_EQ(messages_, QStringList{Unavailable});
-}
-
-TEST_F(StartSysInfoOnThisSystemTest, PathWithASecondTerminatorIsNotCutShort) {
-    WriteTool("bin/sysinfo");
-    // Read back as ".../sysinfo" and a NUL: that names no file.
-    std::string hex;
-    for (unsigned char c : tree_.Path("bin/sysinfo").string() + std::string(2, '\0')) {
-        static const char* digits = "0123456789abcdef";
-        hex += std::string(hex.empty() ? "" : ",") + digits[c >> 4] + digits[c & 15];
-    }
-    tree_.WriteFile("registry.reg", "REGEDIT4\n" + MsinfoKey + "\"PATH\"=hex(1):" + hex + "\n");
-    StartSysInfo(Services(), nullptr);
-    EXPECT_EQ(messages_, QStringList{Unavailable});
-    EXPECT_FALSE(std::filesystem::exists(tree_.Path("bin/started")));
+        StartSysInfo(services, nullptr);
+        return messages;
+    };
+    const std::string tool = tree.Path("msinfo/MSINFO32.EXE").native();
+    EXPECT_EQ(run(Path + Hex(tool + std::string(2, '\0'))), QStringList{Unavailable});
+    EXPECT_EQ(run(Folder + Hex(tree.Path("folder").native() + '\0')), QStringList{Unavailable});
+    EXPECT_EQ(run(Folder + Hex(tree.Path("msinfo").native() + '\0')), QStringList{});
+    const std::filesystem::path started = tree.Path("msinfo/started");
+    for (int i = 0; i < 1000 && !std::filesystem::exists(started); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(std::filesystem::exists(started));
 }
 
 } // namespace
-} // namespace velnor
+} // namespace velnor::test

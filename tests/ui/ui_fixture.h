@@ -105,63 +105,49 @@ inline void PrintTo(const BoxSeen& box, std::ostream* out) {
          << box.defaultButton;
 }
 
-// Hands every modal widget that opens to handle, once each, found through
-// QApplication::activeModalWidget(). Its timer runs in whatever loop is going:
-// a box's own, or the processEvents of a run's yield.
-class ModalWatcher {
+// Records every modal widget that opens, found through
+// QApplication::activeModalWidget(), and closes it: a message box with the
+// given answer, anything else after whileOpen has seen it. Its timer runs in
+// whatever loop is going: a box's own, or the processEvents of a run's yield.
+class BoxAnswerer {
 public:
-    explicit ModalWatcher(std::function<void(QWidget*)> handle) : handle_(std::move(handle)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+    explicit BoxAnswerer(
+        QMessageBox::StandardButton answer = QMessageBox::Ok,
+        std::function<void(QWidget*)> whileOpen = [](QWidget*) {}) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, answer, whileOpen] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (busy_ || !modal || modal == handled_)
+            if (!modal || modal == handled_)
                 return;
             handled_ = modal;
-            ++seen;
-            busy_ = true;
-            handle_(modal);
-            busy_ = false;
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box) {
+                boxes.push_back({{}, modal->windowTitle(), {}, {}, QMessageBox::NoButton});
+                whileOpen(modal);
+                modal->close();
+                return;
+            }
+            QAbstractButton* byDefault = box->defaultButton();
+            boxes.push_back({box->text(), box->windowTitle(), box->standardButtons(), box->icon(),
+                             byDefault ? box->standardButton(byDefault) : QMessageBox::NoButton});
+            box->button(answer)->click();
         });
         timer_.start(0);
     }
 
-    int seen = 0;
+    std::vector<BoxSeen> boxes;
 
 private:
-    std::function<void(QWidget*)> handle_;
     QTimer timer_;
     QPointer<QWidget> handled_;
-    bool busy_ = false;
 };
 
-// Records every message box and answers it; anything else modal is closed and
-// recorded as a box with no text.
-class BoxAnswerer : public ModalWatcher {
-public:
-    explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok)
-        : ModalWatcher([this, answer](QWidget* modal) {
-              auto* box = qobject_cast<QMessageBox*>(modal);
-              if (!box) {
-                  boxes.push_back(BoxSeen{});
-                  modal->close();
-                  return;
-              }
-              QAbstractButton* byDefault = box->defaultButton();
-              boxes.push_back({box->text(), box->windowTitle(), box->standardButtons(), box->icon(),
-                               byDefault ? box->standardButton(byDefault) : QMessageBox::NoButton});
-              box->button(answer)->click();
-          }) {}
-
-    std::vector<BoxSeen> boxes;
-};
-
-// A window on the given services; what is missing is filled in with a store in
-// memory, the real file system, the root as the only drive, and a recorder of
-// the program's end.
+// A window on the given services, with the store in memory and a recorder of
+// the program's end; what else is missing is the real file system and the root
+// as the only drive.
 class WindowFixture : public ::testing::Test {
 protected:
     ProbedWindow& MakeWindow(frmMainServices services = {}) {
-        if (!services.settings)
-            services.settings = settings;
+        services.settings = settings;
         if (!services.drives)
             services.drives = [] {
                 return std::vector<DriveEntry>{DriveEntry{"/", {}, false}};
