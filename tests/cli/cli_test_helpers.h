@@ -4,33 +4,36 @@
 #include "cli/cli_streams.h"
 #include "run/file_system.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace velnor::cli {
 
+using Args = std::vector<std::string>;
+
+inline Args Words(const std::string& line) {
+    std::istringstream words(line);
+    return Args(std::istream_iterator<std::string>(words), {});
+}
+
 // In-memory files standing in for the three standard streams.
 class CapturedStreams {
 public:
     explicit CapturedStreams(const std::string& input = {}) {
-        in_ = ::memfd_create("in", MFD_CLOEXEC);
-        out_ = ::memfd_create("out", MFD_CLOEXEC);
-        err_ = ::memfd_create("err", MFD_CLOEXEC);
-        if (!input.empty()) {
-            EXPECT_EQ(::write(in_, input.data(), input.size()), static_cast<ssize_t>(input.size()));
-            ::lseek(in_, 0, SEEK_SET);
-        }
+        EXPECT_EQ(::pwrite(in_, input.data(), input.size(), 0), std::ssize(input));
     }
     ~CapturedStreams() {
-        ::close(in_);
-        ::close(out_);
-        ::close(err_);
+        for (int fd : {in_, out_, err_}) {
+            ::close(fd);
+        }
     }
     CapturedStreams(const CapturedStreams&) = delete;
     CapturedStreams& operator=(const CapturedStreams&) = delete;
@@ -43,28 +46,37 @@ public:
 
 private:
     static std::string Contents(int fd) {
-        struct stat info {};
-        ::fstat(fd, &info);
-        std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-        if (!bytes.empty()) {
-            EXPECT_EQ(::pread(fd, bytes.data(), bytes.size(), 0),
-                      static_cast<ssize_t>(bytes.size()));
-        }
+        std::string bytes(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)), '\0');
+        EXPECT_EQ(::pread(fd, bytes.data(), bytes.size(), 0), std::ssize(bytes));
         return bytes;
     }
-    int in_;
-    int out_;
-    int err_;
+    int in_ = ::memfd_create("in", MFD_CLOEXEC);
+    int out_ = ::memfd_create("out", MFD_CLOEXEC);
+    int err_ = ::memfd_create("err", MFD_CLOEXEC);
 };
 
-inline std::chrono::steady_clock::time_point RealNow() {
-    return std::chrono::steady_clock::now();
+// The command as main runs it, on captured streams and the real file system.
+inline int Cli(
+    const Args& args, const CliStreams& streams,
+    const FileSystemFactory& fileSystem = [] { return MakeFileSystem(); }) {
+    return RunCli(args, streams, fileSystem, [] { return std::chrono::steady_clock::now(); });
 }
 
-// The command as main runs it, on captured streams and the real file system.
-inline int Cli(const std::vector<std::string>& args, const CliStreams& streams) {
-    return RunCli(
-        args, streams, [] { return MakeFileSystem(); }, RealNow);
+using StringMatcher = ::testing::Matcher<const std::string&>;
+using ::testing::AllOf;
+using ::testing::EndsWith;
+using ::testing::Eq;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+// Runs one command line on the given standard input and checks what it gives.
+inline void ExpectInvocation(const Args& args, const std::string& input, int status,
+                             const StringMatcher& out, const StringMatcher& err) {
+    CapturedStreams io(input);
+    EXPECT_EQ(Cli(args, io.Streams()), status) << ::testing::PrintToString(args);
+    EXPECT_THAT(io.Out(), out) << ::testing::PrintToString(args);
+    EXPECT_THAT(io.Err(), err) << ::testing::PrintToString(args);
 }
 
 } // namespace velnor::cli
