@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace velnor {
 namespace {
@@ -57,10 +58,6 @@ std::filesystem::path LinkTemp(FileOps& ops, int fd, const std::filesystem::path
     throw OsError(EEXIST, target);
 }
 
-std::filesystem::path FolderOf(const std::filesystem::path& path) {
-    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-}
-
 void KeepAttributes(FileOps& ops, int fd, const KeptAttributes& keep,
                     const std::filesystem::path& target) {
     struct stat info {};
@@ -85,47 +82,96 @@ std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
     return target.parent_path() / ("." + name + std::string(TempMarker) + RandomSuffix());
 }
 
-void WriteAtomically(FileOps& ops, const std::filesystem::path& target,
-                     const std::optional<KeptAttributes>& keep,
-                     const std::function<void(int fd)>& fill) {
-    const std::filesystem::path folder = FolderOf(target);
+PreparedFile::PreparedFile(FileOps& ops, std::filesystem::path target, std::filesystem::path temp,
+                           int fd)
+    : ops_(&ops), target_(std::move(target)), temp_(std::move(temp)), fd_(fd) {}
+
+PreparedFile::PreparedFile(PreparedFile&& other) noexcept
+    : ops_(other.ops_), target_(std::move(other.target_)), temp_(std::exchange(other.temp_, {})),
+      fd_(std::exchange(other.fd_, -1)) {}
+
+PreparedFile& PreparedFile::operator=(PreparedFile&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        ops_ = other.ops_;
+        target_ = std::move(other.target_);
+        temp_ = std::exchange(other.temp_, {});
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+PreparedFile::~PreparedFile() {
+    Discard();
+}
+
+void PreparedFile::Commit() {
+    try {
+        if (temp_.empty()) {
+            temp_ = LinkTemp(*ops_, fd_, target_);
+        }
+        if (fd_ != -1) {
+            ThrowIfFailed(ops_->Close(std::exchange(fd_, -1)), target_);
+        }
+        ThrowIfFailed(ops_->Rename(temp_, target_), target_);
+        temp_.clear();
+    } catch (...) {
+        Discard();
+        throw;
+    }
+}
+
+void PreparedFile::Discard() noexcept {
+    if (fd_ != -1) {
+        ops_->Close(std::exchange(fd_, -1)); // an unnamed file vanishes with it
+    }
+    if (!temp_.empty()) {
+        ops_->Unlink(temp_); // the first error is the one to report
+        temp_.clear();
+    }
+}
+
+PreparedFile PrepareAtomically(FileOps& ops, const std::filesystem::path& target,
+                               const std::optional<KeptAttributes>& keep,
+                               const std::function<void(int fd)>& fill) {
     // a new file gets the usual permissions (umask applied); a kept one its own
     const mode_t mode = keep ? S_IRUSR | S_IWUSR : 0666;
-    std::filesystem::path temp; // the temporary file's name, once it has one
+    std::filesystem::path temp; // the temporary file's name, if it has one
     int fd = -1;
-    // Unnamed until complete, so a process killed while writing or flushing
+    // Unnamed until it is put in place, so a process killed before then
     // leaves nothing behind in the page's folder.
-    const int unnamed = ops.OpenUnnamed(folder, mode, fd);
+    const int unnamed = ops.OpenUnnamed(FolderOf(target), mode, fd);
     if (unnamed != 0 && unnamed != EOPNOTSUPP) {
         throw OsError(unnamed, target);
     }
     if (unnamed != 0) {
         fd = CreateTemp(ops, target, mode, temp);
     }
-    try {
-        // errors name the page: the temporary name means nothing to the user
-        fill(fd);
-        if (keep) {
-            KeepAttributes(ops, fd, *keep, target);
-        }
-        ThrowIfFailed(ops.Fsync(fd), target);
-        if (temp.empty()) {
-            temp = LinkTemp(ops, fd, target);
-        }
-        const int closing = fd;
-        fd = -1;
-        ThrowIfFailed(ops.Close(closing), target);
-        ThrowIfFailed(ops.Rename(temp, target), target);
-    } catch (...) {
-        if (fd != -1) {
-            ops.Close(fd);
-        }
-        if (!temp.empty()) {
-            ops.Unlink(temp); // the first error is the one to report
-        }
-        throw;
+    // owns the temporary file from here: a failure below removes it
+    PreparedFile prepared(ops, target, temp, fd);
+    // errors name the page: the temporary name means nothing to the user
+    fill(fd);
+    if (keep) {
+        KeepAttributes(ops, fd, *keep, target);
     }
-    FsyncFolder(ops, folder);
+    ThrowIfFailed(ops.Fsync(fd), target);
+    if (!temp.empty()) {
+        // a named file needs no descriptor to be renamed
+        prepared.fd_ = -1;
+        ThrowIfFailed(ops.Close(fd), target);
+    }
+    return prepared;
+}
+
+void WriteAtomically(FileOps& ops, const std::filesystem::path& target,
+                     const std::optional<KeptAttributes>& keep,
+                     const std::function<void(int fd)>& fill) {
+    PrepareAtomically(ops, target, keep, fill).Commit();
+    FsyncFolder(ops, FolderOf(target));
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
 }
 
 void WriteAll(FileOps& ops, int fd, std::string_view bytes, const std::filesystem::path& path) {

@@ -43,6 +43,7 @@ struct FolderEntry {
 // The system calls the file system service is made of. Every call returns 0 on
 // success or the errno value of its failure and never throws; the service turns
 // failures into FileSystemError. A test wraps the real calls to fail some of them.
+// A run's page writer makes calls from several threads at once.
 class FileOps {
 public:
     using Path = std::filesystem::path;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <utility>
 
 namespace velnor {
 namespace {
@@ -83,8 +84,52 @@ public:
     }
 
     void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
-        const std::optional<KeptAttributes> keep = AttributesToKeep(path);
-        WriteAtomically(*ops_, path, keep, [&](int fd) { WriteAll(*ops_, fd, bytes, path); });
+        PreparedFile prepared = Prepare(path, AttributesToKeep(path), bytes);
+        Commit(prepared, path);
+    }
+
+    std::unique_ptr<PendingReplace> StartReplace(const std::filesystem::path& path,
+                                                 std::string bytes) override;
+
+    void Flush() override {
+        if (unflushed_) {
+            const std::filesystem::path folder = *std::exchange(unflushed_, std::nullopt);
+            FsyncFolder(*ops_, folder);
+        }
+    }
+
+    // Safe on several threads at once: the calls it makes share no state.
+    PreparedFile Prepare(const std::filesystem::path& path,
+                         const std::optional<KeptAttributes>& keep, std::string_view bytes) {
+        return PrepareAtomically(*ops_, path, keep,
+                                 [&](int fd) { WriteAll(*ops_, fd, bytes, path); });
+    }
+
+    // A hold on the page's present content, or -1. While it lasts, the
+    // rename over the page does not free that content: freeing it, which
+    // can wait on the disk (discards), happens at LetGo instead.
+    int Hold(const std::filesystem::path& path) {
+        int fd = -1;
+        // a page that cannot be held is freed by the rename, as usual
+        return ops_->Open(path, O_PATH | O_NOFOLLOW, 0, fd) == 0 ? fd : -1;
+    }
+
+    void LetGo(int fd) {
+        if (fd != -1) {
+            ops_->Close(fd); // nothing was written through it: nothing to report
+        }
+    }
+
+    // A rename is durable once its folder is flushed; a run goes folder by
+    // folder, so each folder is flushed once, when the run leaves it (before
+    // the next folder's first page changes) or at the end.
+    void Commit(PreparedFile& prepared, const std::filesystem::path& path) {
+        const std::filesystem::path folder = FolderOf(path);
+        if (unflushed_ && *unflushed_ != folder) {
+            Flush();
+        }
+        prepared.Commit();
+        unflushed_ = folder;
     }
 
 private:
@@ -134,9 +179,64 @@ private:
     }
 
     std::shared_ptr<FileOps> ops_;
+    std::optional<std::filesystem::path> unflushed_; // holds renames not yet flushed
+};
+
+class PosixReplace : public PendingReplace {
+public:
+    PosixReplace(PosixFileSystem& service, std::filesystem::path path,
+                 std::optional<KeptAttributes> keep, std::string bytes)
+        : service_(service), path_(std::move(path)), keep_(std::move(keep)),
+          bytes_(std::move(bytes)) {}
+
+    ~PosixReplace() override { service_.LetGo(oldPage_); }
+
+    void Prepare() override {
+        if (keep_) {
+            oldPage_ = service_.Hold(path_);
+        }
+        prepared_.emplace(service_.Prepare(path_, keep_, bytes_));
+        std::string().swap(bytes_); // on disk now; a queue of pages need not hold it twice
+    }
+
+    void Commit() override { service_.Commit(prepared_.value(), path_); }
+
+private:
+    PosixFileSystem& service_;
+    std::filesystem::path path_;
+    std::optional<KeptAttributes> keep_;
+    std::string bytes_;
+    int oldPage_ = -1;
+    std::optional<PreparedFile> prepared_;
+};
+
+std::unique_ptr<PendingReplace> PosixFileSystem::StartReplace(const std::filesystem::path& path,
+                                                              std::string bytes) {
+    std::optional<KeptAttributes> keep = AttributesToKeep(path);
+    return std::make_unique<PosixReplace>(*this, path, std::move(keep), std::move(bytes));
+}
+
+// Without steps of its own, a service replaces the page whole at Commit.
+class WholeReplace : public PendingReplace {
+public:
+    WholeReplace(FileSystemService& service, std::filesystem::path path, std::string bytes)
+        : service_(service), path_(std::move(path)), bytes_(std::move(bytes)) {}
+
+    void Prepare() override {}
+    void Commit() override { service_.ReplaceFile(path_, bytes_); }
+
+private:
+    FileSystemService& service_;
+    std::filesystem::path path_;
+    std::string bytes_;
 };
 
 } // namespace
+
+std::unique_ptr<PendingReplace> FileSystemService::StartReplace(const std::filesystem::path& path,
+                                                                std::string bytes) {
+    return std::make_unique<WholeReplace>(*this, path, std::move(bytes));
+}
 
 std::shared_ptr<FileSystemService> MakeFileSystem(std::shared_ptr<FileOps> ops) {
     return std::make_shared<PosixFileSystem>(std::move(ops));

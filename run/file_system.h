@@ -28,6 +28,21 @@ public:
     virtual std::vector<FolderItem> Files() const = 0;
 };
 
+// A page replacement in two steps, so that the slow one can run on another
+// thread while the run goes on: Prepare writes the new content beside the page
+// and flushes it to disk, Commit puts it in the page's place. Dropped without
+// Commit, it leaves the page as it was and nothing beside it. Ending one after
+// its Commit lets go of the page's old content, which may wait on the disk; it
+// may end on any thread.
+class PendingReplace {
+public:
+    virtual ~PendingReplace() = default;
+    // On any thread, alongside other calls of the service.
+    virtual void Prepare() = 0;
+    // On the thread that started the replacement, after Prepare succeeded.
+    virtual void Commit() = 0;
+};
+
 // Folder test, recursive copy and listing, plus whole-file reading and atomic
 // replacing of page files. Every failure throws FileSystemError.
 class FileSystemService {
@@ -42,8 +57,16 @@ public:
     virtual std::unique_ptr<Folder> GetFolder(const std::filesystem::path& path) = 0;
 
     virtual std::string ReadWholeFile(const std::filesystem::path& path) = 0;
-    // Never leaves the page missing or half-written.
+    // Never leaves the page missing or half-written. The page's folder entry
+    // lasts through a crash once the next Flush() returns.
     virtual void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) = 0;
+    // ReplaceFile in two steps; a read-only page is refused here, before
+    // anything is written. By default the whole replacement is done at Commit.
+    virtual std::unique_ptr<PendingReplace> StartReplace(const std::filesystem::path& path,
+                                                         std::string bytes);
+    // Makes every replacement so far last through a crash. A page is whole
+    // either way; this keeps a finished run from coming back undone.
+    virtual void Flush() {}
 };
 
 class FileOps;

@@ -5,11 +5,14 @@
 #include "run/backup_restore.h"
 #include "run/display_path.h"
 #include "run/extension_list.h"
+#include "run/page_writer.h"
 #include "run/percent.h"
 
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <system_error>
+#include <utility>
 
 namespace velnor {
 
@@ -28,6 +31,25 @@ public:
 
 private:
     bool& flag_;
+};
+
+// The replacements of a run last through a crash once Start returns, however
+// the run ended. Only the normal end reports a failed flush (it calls Flush
+// itself): any other end already has its error to show.
+class FlushAtEnd {
+public:
+    explicit FlushAtEnd(FileSystemService& fileSys) : fileSys_(fileSys) {}
+    ~FlushAtEnd() {
+        try {
+            fileSys_.Flush();
+        } catch (const std::exception&) {
+        }
+    }
+    FlushAtEnd(const FlushAtEnd&) = delete;
+    FlushAtEnd& operator=(const FlushAtEnd&) = delete;
+
+private:
+    FileSystemService& fileSys_;
 };
 
 MessageBoxRequest ErrorBox(const char* description, MessageIcon icon) {
@@ -67,22 +89,57 @@ public:
         : window_(window), gauges_(gauges), counters_(counters), fileSys_(fileSys),
           settings_(settings), observer_(observer) {}
 
-    void Process(const std::filesystem::path& page) {
+    // Every page in turn, each replaced before the next is read.
+    void ProcessInTurn(const std::vector<std::filesystem::path>& pages) {
+        for (const auto& page : pages) {
+            std::uint64_t before = 0;
+            const std::string output = Compacted(page, before);
+            // One atomic replace: a close at a yield finds every page whole.
+            if (!settings_.dryRun)
+                fileSys_.ReplaceFile(page, output);
+            Done(page, before, output.size());
+        }
+    }
+
+    // Every page, each read while the ones before it are still being written.
+    // The outcome is that of ProcessInTurn: an error ends the run with the
+    // pages before the failing one replaced and it and the later ones not.
+    void ProcessOverlapped(const std::vector<std::filesystem::path>& pages) {
+        PageWriter writer(fileSys_, PageWriter::Limits{});
+        try {
+            for (const auto& page : pages) {
+                std::uint64_t before = 0;
+                std::string output = Compacted(page, before);
+                const std::uint64_t after = output.size();
+                writer.Write(page, std::move(output),
+                             [this, page, before, after] { Done(page, before, after); });
+            }
+        } catch (...) {
+            // the pages before the failing one, as if they had been written in turn
+            writer.CommitAll();
+            throw;
+        }
+        writer.CommitAll();
+    }
+
+private:
+    // The page's new content; before gets its length.
+    std::string Compacted(const std::filesystem::path& page, std::uint64_t& before) {
         window_.SetStatus("正在工作: " + DisplayPath(page));
         const std::string bytes = ReadPage(fileSys_, page);
+        before = bytes.size();
         const std::u16string text = DecodeAnsi(bytes);
         const std::u16string compacted =
             settings_.reportSteps ? CompactReporting(text, static_cast<std::int32_t>(bytes.size()))
                                   : CompactText(text, CurrentOptions(), counters_);
-        const std::string output = EncodeAnsi(compacted);
-        // One atomic replace: a close at a yield finds every page whole.
-        if (!settings_.dryRun)
-            fileSys_.ReplaceFile(page, output);
-        if (observer_)
-            observer_->PageDone(page, bytes.size(), output.size());
+        return EncodeAnsi(compacted);
     }
 
-private:
+    void Done(const std::filesystem::path& page, std::uint64_t before, std::uint64_t after) {
+        if (observer_)
+            observer_->PageDone(page, before, after);
+    }
+
     RemovalOptions CurrentOptions() const {
         return RemovalOptions{window_.RemoveSpacesTicked(), window_.RemoveBreaksTicked()};
     }
@@ -148,9 +205,14 @@ void RunDriver::Start() {
         if (observer_)
             observer_->PagesMatched(pages);
 
+        const FlushAtEnd flushAtEnd(*fileSys);
         PageWorker worker(window_, gauges_, counters_, *fileSys, settings_, observer_);
-        for (const auto& page : pages)
-            worker.Process(page);
+        // The window's run yields at every character and stays on one thread.
+        if (settings_.reportSteps || settings_.dryRun)
+            worker.ProcessInTurn(pages);
+        else
+            worker.ProcessOverlapped(pages);
+        fileSys->Flush();
         window_.SetStatus("已经完成任务.");
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::Critical));

@@ -285,6 +285,7 @@ TEST_F(FileSystemTest, NewFileIsFlushedBeforeItGetsANameAndTheFolderAfterTheRena
     tree.WriteFile("page.htm", "old");
 
     fs->ReplaceFile(tree.Path("page.htm"), "new");
+    fs->Flush();
 
     const auto calls = DurabilityCalls(*ops);
     ASSERT_EQ(calls.size(), 4u);
@@ -300,6 +301,7 @@ TEST_F(FileSystemTest, WithoutUnnamedFilesATempFileBesideThePageIsFlushedThenRen
     ops->FailAll(FileOpKind::OpenUnnamed, EOPNOTSUPP);
 
     fs->ReplaceFile(tree.Path("page.htm"), "new");
+    fs->Flush();
 
     EXPECT_EQ(tree.ReadFile("page.htm"), "new");
     EXPECT_THAT(tree.Entries(), ElementsAre("page.htm"));
@@ -328,8 +330,8 @@ TEST_F(FileSystemTest, FolderFlushFailureAfterTheRenameIsReported) {
     tree.WriteFile("page.htm", "old");
     ops->FailNth(FileOpKind::Fsync, 2, EIO); // the first is the new file's
 
-    EXPECT_THAT(ErrorOf([&] { fs->ReplaceFile(tree.Path("page.htm"), "new"); }),
-                HasSubstr("Input/output error"));
+    fs->ReplaceFile(tree.Path("page.htm"), "new");
+    EXPECT_THAT(ErrorOf([&] { fs->Flush(); }), HasSubstr("Input/output error"));
     // the page is whole, already the new one
     EXPECT_EQ(tree.ReadFile("page.htm"), "new");
     EXPECT_THAT(tree.Entries(), ElementsAre("page.htm"));

@@ -5,22 +5,28 @@ namespace velnor::test {
 FailingFileOps::FailingFileOps(std::shared_ptr<FileOps> real) : real_(std::move(real)) {}
 
 void FailingFileOps::FailNth(FileOpKind kind, int nth, int error) {
-    rules_.push_back({kind, error, Calls(kind) + nth, std::nullopt});
+    const int made = Calls(kind);
+    const std::lock_guard lock(mutex_);
+    rules_.push_back({kind, error, made + nth, std::nullopt});
 }
 
 void FailingFileOps::FailAll(FileOpKind kind, int error) {
+    const std::lock_guard lock(mutex_);
     rules_.push_back({kind, error, std::nullopt, std::nullopt});
 }
 
 void FailingFileOps::FailOnPath(FileOpKind kind, const std::filesystem::path& path, int error) {
+    const std::lock_guard lock(mutex_);
     rules_.push_back({kind, error, std::nullopt, path});
 }
 
 void FailingFileOps::Heal() {
+    const std::lock_guard lock(mutex_);
     rules_.clear();
 }
 
 int FailingFileOps::Calls(FileOpKind kind) const {
+    const std::lock_guard lock(mutex_);
     const auto found = calls_.find(kind);
     return found == calls_.end() ? 0 : found->second;
 }
@@ -38,7 +44,18 @@ FileSystemFactory FailingFileOps::Factory() {
     };
 }
 
+int FailingFileOps::Failures() const {
+    const std::lock_guard lock(mutex_);
+    return failures_;
+}
+
+std::size_t FailingFileOps::OpenDescriptors() const {
+    const std::lock_guard lock(mutex_);
+    return openPaths_.size();
+}
+
 int FailingFileOps::Injected(FileOpKind kind, const Path& path) {
+    const std::lock_guard lock(mutex_);
     const int call = ++calls_[kind];
     callPaths_[kind].push_back(path);
     log_.emplace_back(kind, path);
@@ -56,8 +73,19 @@ int FailingFileOps::Injected(FileOpKind kind, const Path& path) {
 }
 
 FailingFileOps::Path FailingFileOps::PathOf(int fd) const {
+    const std::lock_guard lock(mutex_);
     const auto found = openPaths_.find(fd);
     return found == openPaths_.end() ? Path() : found->second;
+}
+
+void FailingFileOps::Remember(int fd, const Path& path) {
+    const std::lock_guard lock(mutex_);
+    openPaths_[fd] = path;
+}
+
+void FailingFileOps::Forget(int fd) {
+    const std::lock_guard lock(mutex_);
+    openPaths_.erase(fd);
 }
 
 int FailingFileOps::Open(const Path& path, int flags, mode_t mode, int& fd) {
@@ -66,7 +94,7 @@ int FailingFileOps::Open(const Path& path, int flags, mode_t mode, int& fd) {
     }
     const int error = real_->Open(path, flags, mode, fd);
     if (error == 0) {
-        openPaths_[fd] = path;
+        Remember(fd, path);
     }
     return error;
 }
@@ -77,7 +105,7 @@ int FailingFileOps::OpenUnnamed(const Path& folder, mode_t mode, int& fd) {
     }
     const int error = real_->OpenUnnamed(folder, mode, fd);
     if (error == 0) {
-        openPaths_[fd] = folder;
+        Remember(fd, folder);
     }
     return error;
 }
@@ -88,14 +116,14 @@ int FailingFileOps::LinkUnnamed(int fd, const Path& path) {
     }
     const int error = real_->LinkUnnamed(fd, path);
     if (error == 0) {
-        openPaths_[fd] = path;
+        Remember(fd, path);
     }
     return error;
 }
 
 int FailingFileOps::Close(int fd) {
     const int injected = Injected(FileOpKind::Close, PathOf(fd));
-    openPaths_.erase(fd);
+    Forget(fd);
     // the descriptor goes in any case, as with the real call
     const int error = real_->Close(fd);
     return injected != 0 ? injected : error;

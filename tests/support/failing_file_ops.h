@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -16,6 +17,7 @@ namespace velnor::test {
 // (EACCES, ENOSPC, EIO...) without being carried out; permission bits do not
 // stop root, so this is how tests meet a failing disk. Calls on a descriptor
 // count as calls on the path it was opened with. Made with std::make_shared.
+// Safe to call from several threads; read the logs once the calls are done.
 class FailingFileOps : public FileOps, public std::enable_shared_from_this<FailingFileOps> {
 public:
     explicit FailingFileOps(std::shared_ptr<FileOps> real = MakePosixFileOps());
@@ -29,9 +31,9 @@ public:
     void Heal(); // no more failures
 
     int Calls(FileOpKind kind) const; // made so far, failed ones included
-    int Failures() const { return failures_; }
+    int Failures() const;
     // Descriptors opened through these calls and not closed yet.
-    std::size_t OpenDescriptors() const { return openPaths_.size(); }
+    std::size_t OpenDescriptors() const;
     // The paths the calls of that kind were made on, in order.
     const std::vector<std::filesystem::path>& CallPaths(FileOpKind kind) const;
     // Every call, in order. A file without a name counts as its folder's.
@@ -71,6 +73,10 @@ private:
     // The errno to fail this call with, or 0 to carry it out.
     int Injected(FileOpKind kind, const Path& path);
     Path PathOf(int fd) const;
+    void Remember(int fd, const Path& path);
+    void Forget(int fd);
+
+    mutable std::mutex mutex_; // guards everything below
 
     std::shared_ptr<FileOps> real_;
     std::vector<Rule> rules_;

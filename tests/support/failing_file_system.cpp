@@ -62,6 +62,13 @@ public:
         failures_->Check(ServiceCall::ReplaceFile, path);
         inner_->ReplaceFile(path, bytes);
     }
+    // Counted as ReplaceFile: the same replacement, in two steps.
+    std::unique_ptr<PendingReplace> StartReplace(const std::filesystem::path& path,
+                                                 std::string bytes) override {
+        failures_->Check(ServiceCall::ReplaceFile, path);
+        return inner_->StartReplace(path, std::move(bytes));
+    }
+    void Flush() override { inner_->Flush(); }
 
 private:
     std::shared_ptr<FileSystemService> inner_;
