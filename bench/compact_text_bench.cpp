@@ -6,6 +6,7 @@
 // PAGE defaults to a generated page; pass /tmp/velnor-corpus/big.html for real pages
 // (its bytes are widened one to one, which is exact for ASCII).
 
+#include "bench/generated_page.h"
 #include "engine/compact_text.h"
 
 #include <benchmark/benchmark.h>
@@ -14,28 +15,11 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 
 namespace {
 
 std::u16string Page;
-
-std::u16string GeneratedPage(std::size_t size) {
-    static const char* pieces[] = {"<div class=\"section\" id=\"s1\">\r\n",
-                                   "  <p>Some running text with words ",
-                                   "and more words.</p>\r\n",
-                                   "\t<a href=\"x.html\">link</a>\n",
-                                   "<% Response.Write x %>\r\n",
-                                   "<script type=\"text/javascript\">\r\n",
-                                   "  var a = 1;\r\n  f(a);\r\n</script>\r\n",
-                                   "</div>\r\n"};
-    std::mt19937 rng(1);
-    std::string bytes;
-    while (bytes.size() < size)
-        bytes += pieces[rng() % std::size(pieces)];
-    return std::u16string(bytes.begin(), bytes.end());
-}
 
 std::int16_t Percent(double part, double whole) {
     return std::int16_t(std::nearbyint(part / whole * 100.0));
@@ -102,7 +86,8 @@ int main(int argc, char** argv) {
         std::string bytes{std::istreambuf_iterator<char>(in), {}};
         Page.assign(bytes.begin(), bytes.end());
     } else {
-        Page = GeneratedPage(4 << 20);
+        const std::string bytes = velnor::bench::GeneratedPage(4 << 20);
+        Page.assign(bytes.begin(), bytes.end());
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -6,6 +6,7 @@
 //
 //   velnor_run_bench [--benchmark_repetitions=5]
 
+#include "bench/generated_page.h"
 #include "run/file_system.h"
 #include "run/run_driver.h"
 
@@ -15,7 +16,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 namespace {
@@ -60,18 +60,7 @@ struct PageFolder {
     PageFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "velnor-bench-XXXXXX");
         root = mkdtemp(pattern.data());
-        static const char* pieces[] = {"<div class=\"section\" id=\"s1\">\r\n",
-                                       "  <p>Some running text with words ",
-                                       "and more words.</p>\r\n",
-                                       "\t<a href=\"x.html\">link</a>\n",
-                                       "<% Response.Write x %>\r\n",
-                                       "<script type=\"text/javascript\">\r\n",
-                                       "  var a = 1;\r\n  f(a);\r\n</script>\r\n",
-                                       "</div>\r\n"};
-        std::mt19937 random(1);
-        std::string bytes;
-        while (bytes.size() < (4u << 20))
-            bytes += pieces[random() % std::size(pieces)];
+        const std::string bytes = velnor::bench::GeneratedPage(4u << 20);
         std::ofstream(root / "page.htm", std::ios::binary) << bytes;
         size = bytes.size();
     }

@@ -7,6 +7,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen velnor_window_bench [--benchmark_repetitions=5]
 
+#include "bench/generated_page.h"
 #include "platform/settings_store.h"
 #include "run/file_system.h"
 #include "run/run_driver.h"
@@ -20,7 +21,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 namespace {
@@ -46,17 +46,7 @@ struct PageFolder {
     PageFolder() {
         std::string pattern = std::filesystem::temp_directory_path() / "velnor-bench-XXXXXX";
         root = mkdtemp(pattern.data());
-        static const char* pieces[] = {"<div class=\"section\" id=\"s1\">\r\n",
-                                       "  <p>Some running text with words ",
-                                       "and more words.</p>\r\n",
-                                       "\t<a href=\"x.html\">link</a>\n",
-                                       "<% Response.Write x %>\r\n",
-                                       "<script type=\"text/javascript\">\r\n",
-                                       "  var a = 1;\r\n  f(a);\r\n</script>\r\n",
-                                       "</div>\r\n"};
-        std::mt19937 random(1);
-        while (original.size() < (1u << 20))
-            original += pieces[random() % std::size(pieces)];
+        original = velnor::bench::GeneratedPage(1u << 20);
         Reset();
     }
     ~PageFolder() { std::filesystem::remove_all(root); }
