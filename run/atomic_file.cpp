@@ -163,13 +163,6 @@ PreparedFile PrepareAtomically(FileOps& ops, const std::filesystem::path& target
     return prepared;
 }
 
-void WriteAtomically(FileOps& ops, const std::filesystem::path& target,
-                     const std::optional<KeptAttributes>& keep,
-                     const std::function<void(int fd)>& fill) {
-    PrepareAtomically(ops, target, keep, fill).Commit();
-    FsyncFolder(ops, FolderOf(target));
-}
-
 std::filesystem::path FolderOf(const std::filesystem::path& path) {
     return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
 }

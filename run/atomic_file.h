@@ -58,12 +58,6 @@ PreparedFile PrepareAtomically(FileOps& ops, const std::filesystem::path& target
                                const std::optional<KeptAttributes>& keep,
                                const std::function<void(int fd)>& fill);
 
-// Puts a new file at target without ever leaving it missing or half-written:
-// prepared as above, renamed over target, then the folder is flushed too.
-void WriteAtomically(FileOps& ops, const std::filesystem::path& target,
-                     const std::optional<KeptAttributes>& keep,
-                     const std::function<void(int fd)>& fill);
-
 void WriteAll(FileOps& ops, int fd, std::string_view bytes, const std::filesystem::path& path);
 
 // The folder a path is in ("." for a bare name).

@@ -94,7 +94,8 @@ private:
             ThrowIfFailed(ops_.Fstat(fd, info), from);
             const KeptAttributes keep{static_cast<mode_t>(info.st_mode & 07777), info.st_uid,
                                       info.st_gid};
-            WriteAtomically(ops_, to, keep, [&](int out) { Pump(fd, from, out, to); });
+            // The folder itself is flushed once, when all its entries are in.
+            PrepareAtomically(ops_, to, keep, [&](int out) { Pump(fd, from, out, to); }).Commit();
         } catch (...) {
             ops_.Close(fd);
             throw;
