@@ -65,9 +65,9 @@ CompactBlocksAvx512(std::u16string_view text, RemovalOptions options, FastState&
                 inRegion |= Lanes(from, lane);
             const bool afterOpen = lane == 0 ? prev == Open : ((open >> (lane - 1)) & 1);
             if (afterOpen)
-                OpeningTests(text, i + lane, s.regions);
+                OpeningTestsInline(text, i + lane, s.regions);
             else
-                ClosingTests(text, i + lane, s.regions);
+                ClosingTestsInline(text, i + lane, s.regions);
             from = lane;
         }
         if (s.regions.Any())

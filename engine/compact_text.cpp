@@ -142,9 +142,9 @@ void CompactRest(std::u16string_view text, const KeepTable& keep, FastState& s, 
         const std::size_t cls = Classes.of[cur];
         if (prev >= Open) [[unlikely]] {
             if (prev == Open)
-                OpeningTests(text, i, s.regions);
+                OpeningTestsInline(text, i, s.regions);
             else
-                ClosingTests(text, i, s.regions);
+                ClosingTestsInline(text, i, s.regions);
             region = s.regions.Any() ? 64 : 0;
         }
         dst[kept] = cur;
