@@ -4,137 +4,74 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
-namespace velnor {
+namespace velnor::test {
 namespace {
 
-class BarGaugesTest : public ::testing::Test {
-protected:
-    void Pass(std::int16_t percent, int times) {
-        for (int i = 0; i < times; ++i)
-            gauges.UpdateFileBar(percent);
-    }
-    std::size_t FileCells() const { return window.Cells(Gauge::FileBar); }
-
-    test::ScriptedWindow window;
-    BarGauges gauges{window};
+// Calls of UpdateFileBar, as {percent, times}, on a gauge showing its
+// design-time caption, and the cells it shows afterwards.
+struct GaugeCase {
+    std::vector<std::pair<int, int>> calls;
+    std::size_t cells;
 };
 
-TEST_F(BarGaugesTest, ZeroEmptiesTheGaugeWhateverItShowed) {
-    window.FileBarCaption = std::string(60, '|'); // the design-time caption
-    gauges.UpdateFileBar(0);
-    EXPECT_EQ(window.FileBarCaption, "");
-    EXPECT_EQ(gauges.FileBarCells, 0);
-
-    Pass(100, 10);
-    gauges.UpdateFileBar(0);
-    EXPECT_EQ(window.FileBarCaption, "");
-    EXPECT_EQ(gauges.FileBarCells, 0);
-}
-
-TEST_F(BarGaugesTest, ZeroSetsTheCaptionEvenWhenAlreadyEmpty) {
-    gauges.UpdateFileBar(0);
-    gauges.UpdateFileBar(0);
-    EXPECT_EQ(window.GaugeSets.size(), 2u);
-}
-
-TEST_F(BarGaugesTest, EachCallLightsAtMostOneCell) {
-    gauges.UpdateFileBar(0);
-    Pass(100, 1);
-    EXPECT_EQ(FileCells(), 1u);
-    Pass(100, 59);
-    EXPECT_EQ(FileCells(), 60u);
-    EXPECT_EQ(gauges.FileBarCells, 60);
-
-    const std::size_t sets = window.GaugeSets.size();
-    Pass(100, 1);
-    EXPECT_EQ(FileCells(), 60u);
-    EXPECT_EQ(window.GaugeSets.size(), sets);
-}
-
-TEST_F(BarGaugesTest, SmallPercentagesSettleAtTheCellsTheyReach) {
-    gauges.UpdateFileBar(0);
-    Pass(1, 5);
-    EXPECT_EQ(FileCells(), 1u); // 0.6 of a cell lights one
-
-    gauges.UpdateFileBar(0);
-    Pass(3, 5);
-    EXPECT_EQ(FileCells(), 2u); // 1.8 cells
-}
-
-TEST_F(BarGaugesTest, RisingPercentagesSettleAtTheSmallestWholeNumberNotBelowSixTenths) {
-    for (int percent = 1; percent <= 100; ++percent) {
-        gauges.UpdateFileBar(0);
-        Pass(static_cast<std::int16_t>(percent), 100);
-        const std::size_t expected = (percent * 60 + 99) / 100;
-        EXPECT_EQ(FileCells(), expected) << percent << "%";
-        EXPECT_EQ(gauges.FileBarCells, static_cast<std::int16_t>(expected)) << percent << "%";
+TEST(BarGauges, EachCallLightsAtMostOneCellOnceThePercentagePassesIt) {
+    // 0 empties whatever was shown, and starts afresh; 100% lights one cell a
+    // call up to 60, and the 61st lights nothing; 1% lights one (0.6 of a
+    // cell), 3% two (1.8); falling percentages remove nothing; a new page goes
+    // on from the cells shown; nothing caps the gauge; a negative lights nothing
+    const GaugeCase cases[] = {{{{0, 1}}, 0},
+                               {{{0, 1}, {100, 10}, {0, 1}}, 0},
+                               {{{0, 1}, {100, 1}}, 1},
+                               {{{0, 1}, {100, 60}}, 60},
+                               {{{0, 1}, {100, 61}}, 60},
+                               {{{0, 1}, {1, 5}}, 1},
+                               {{{0, 1}, {3, 5}}, 2},
+                               {{{0, 1}, {80, 48}, {20, 5}}, 48},
+                               {{{0, 1}, {100, 20}, {10, 3}, {50, 1}}, 21},
+                               {{{0, 1}, {101, 61}}, 61},
+                               {{{0, 1}, {-1, 10}}, 0}};
+    for (const GaugeCase& c : cases) {
+        ScriptedWindow window;
+        window.FileBarCaption = std::string(60, '|');
+        BarGauges gauges(window);
+        for (const auto& [percent, times] : c.calls) {
+            for (int i = 0; i < times; ++i) {
+                const std::int16_t cells = gauges.FileBarCells;
+                const std::size_t writes = window.GaugeWrites;
+                gauges.UpdateFileBar(static_cast<std::int16_t>(percent));
+                // the label is written to empty it or to add a cell, never else
+                const bool changed = percent == 0 || gauges.FileBarCells != cells;
+                ASSERT_EQ(window.GaugeWrites - writes, changed ? 1u : 0u) << percent;
+            }
+        }
+        EXPECT_EQ(window.FileBarCaption, std::string(c.cells, '|'))
+            << ::testing::PrintToString(c.calls);
+        EXPECT_EQ(gauges.FileBarCells, static_cast<std::int16_t>(c.cells));
+        EXPECT_EQ(window.PackBarCaption, "");
     }
 }
 
-TEST_F(BarGaugesTest, FallingPercentagesRemoveNothing) {
-    gauges.UpdateFileBar(0);
-    Pass(80, 48);
-    EXPECT_EQ(FileCells(), 48u);
-    Pass(20, 5);
-    EXPECT_EQ(FileCells(), 48u);
-}
-
-TEST_F(BarGaugesTest, NothingChangedMeansTheLabelIsNeitherReadNorWritten) {
-    gauges.UpdateFileBar(0);
-    Pass(50, 30);
-    const std::size_t reads = window.GaugeReads;
-    const std::size_t sets = window.GaugeSets.size();
-    Pass(50, 100);
-    Pass(10, 100);
-    Pass(-5, 100);
-    EXPECT_EQ(window.GaugeReads, reads);
-    EXPECT_EQ(window.GaugeSets.size(), sets);
-}
-
-TEST_F(BarGaugesTest, ACellIsAppendedToWhatTheLabelShows) {
-    gauges.UpdateFileBar(0);
-    window.FileBarCaption = "ab"; // written by someone else
-    gauges.UpdateFileBar(50);
-    EXPECT_EQ(window.FileBarCaption, "ab|");
-    EXPECT_EQ(gauges.FileBarCells, 1);
-}
-
-TEST_F(BarGaugesTest, ANewSequenceContinuesFromTheCellsLeftBefore) {
-    gauges.UpdateFileBar(0);
-    Pass(100, 20);
-    Pass(10, 3); // a new page whose first value is not 0
-    EXPECT_EQ(FileCells(), 20u);
-    Pass(50, 1);
-    EXPECT_EQ(FileCells(), 21u);
-}
-
-TEST_F(BarGaugesTest, NothingCapsTheGaugeAboveAHundredAndNegativeAddsNothing) {
-    gauges.UpdateFileBar(0);
-    Pass(101, 61);
-    EXPECT_EQ(FileCells(), 61u);
-    gauges.UpdateFileBar(0);
-    Pass(-1, 10);
-    EXPECT_EQ(FileCells(), 0u);
-}
-
-TEST_F(BarGaugesTest, TheTwoGaugesMoveIndependently) {
-    gauges.UpdateFileBar(0);
+TEST(BarGauges, TheTwoGaugesMoveIndependently) {
+    ScriptedWindow window;
+    BarGauges gauges(window);
+    for (int i = 0; i < 10; ++i)
+        gauges.UpdateFileBar(100);
+    gauges.UpdatePackBar(100);
+    gauges.UpdatePackBar(100);
     gauges.UpdatePackBar(0);
-    Pass(100, 10);
-    for (int i = 0; i < 4; ++i)
-        gauges.UpdatePackBar(100);
+    gauges.UpdatePackBar(50);
     EXPECT_EQ(window.Cells(Gauge::FileBar), 10u);
-    EXPECT_EQ(window.Cells(Gauge::PackBar), 4u);
-    EXPECT_EQ(gauges.PackBarCells, 4);
-
-    gauges.UpdatePackBar(0);
-    EXPECT_EQ(window.Cells(Gauge::FileBar), 10u);
+    EXPECT_EQ(window.Cells(Gauge::PackBar), 1u);
     EXPECT_EQ(gauges.FileBarCells, 10);
-    EXPECT_EQ(window.Cells(Gauge::PackBar), 0u);
+    EXPECT_EQ(gauges.PackBarCells, 1);
 }
 
-TEST_F(BarGaugesTest, ACellIsAddedExactlyWhenPercentOverHundredTimesSixtyPassesTheCells) {
+TEST(BarGauges, ACellIsAddedExactlyWhenPercentOverHundredTimesSixtyPassesTheCells) {
+    ScriptedWindow window;
+    BarGauges gauges(window);
     for (std::int16_t cells : {0, 1, 2, 29, 30, 59, 60, 61, 200, 19659, 19660}) {
         for (int percent = -3; percent <= 32767; percent += percent < 400 ? 1 : 97) {
             gauges.FileBarCells = cells;
@@ -147,4 +84,4 @@ TEST_F(BarGaugesTest, ACellIsAddedExactlyWhenPercentOverHundredTimesSixtyPassesT
 }
 
 } // namespace
-} // namespace velnor
+} // namespace velnor::test

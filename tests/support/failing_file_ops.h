@@ -16,31 +16,29 @@ namespace velnor::test {
 // The real low-level calls, of which chosen ones fail with a chosen errno
 // (EACCES, ENOSPC, EIO...) without being carried out; permission bits do not
 // stop root, so this is how tests meet a failing disk. Calls on a descriptor
-// count as calls on the path it was opened with. Made with std::make_shared.
-// Safe to call from several threads; read the logs once the calls are done.
+// count as calls on the path it was opened with (a file without a name: its
+// folder); the kinds no test fails go straight through, unlogged. Made with
+// std::make_shared; safe to call from several threads.
 class FailingFileOps : public FileOps, public std::enable_shared_from_this<FailingFileOps> {
 public:
-    explicit FailingFileOps(std::shared_ptr<FileOps> real = MakePosixFileOps());
+    explicit FailingFileOps(std::shared_ptr<FileOps> real = MakePosixFileOps())
+        : real_(std::move(real)) {}
 
     // The nth call of that kind from now on (1 = the next one) fails.
     void FailNth(FileOpKind kind, int nth, int error);
-    // Every call of that kind from now on fails.
     void FailAll(FileOpKind kind, int error);
     // Every call of that kind on that exact path fails.
-    void FailOnPath(FileOpKind kind, const std::filesystem::path& path, int error);
+    void FailOnPath(FileOpKind kind, const Path& path, int error);
     void Heal(); // no more failures
 
-    int Calls(FileOpKind kind) const; // made so far, failed ones included
-    int Failures() const;
+    // Every call so far, failed ones included, in order.
+    std::vector<std::pair<FileOpKind, Path>> Log() const;
+    std::vector<Path> CallPaths(FileOpKind kind) const;
+    int Calls(FileOpKind kind) const { return static_cast<int>(CallPaths(kind).size()); }
     // Descriptors opened through these calls and not closed yet.
     std::size_t OpenDescriptors() const;
-    // The paths the calls of that kind were made on, in order.
-    const std::vector<std::filesystem::path>& CallPaths(FileOpKind kind) const;
-    // Every call, in order. A file without a name counts as its folder's.
-    const std::vector<std::pair<FileOpKind, Path>>& Log() const { return log_; }
 
-    // A factory of file systems over these calls, for the code under test; it
-    // shares ownership of them.
+    // File systems over these calls, for the code under test.
     FileSystemFactory Factory();
 
     int Open(const Path& path, int flags, mode_t mode, int& fd) override;
@@ -50,41 +48,43 @@ public:
     int Read(int fd, char* buffer, std::size_t size, std::size_t& got) override;
     int Write(int fd, const char* data, std::size_t size, std::size_t& written) override;
     int Fsync(int fd) override;
-    int Fstat(int fd, struct stat& info) override;
     int Stat(const Path& path, struct stat& info) override;
     int Lstat(const Path& path, struct stat& info) override;
     int Fchmod(int fd, mode_t mode) override;
-    int Fchown(int fd, uid_t owner, gid_t group) override;
     int Rename(const Path& from, const Path& to) override;
-    int Unlink(const Path& path) override;
-    int Mkdir(const Path& path, mode_t mode) override;
     int ListFolder(const Path& path, std::vector<FolderEntry>& entries) override;
-    int Symlink(const Path& target, const Path& link) override;
-    int Readlink(const Path& path, Path& target) override;
+    // never failed by a test
+    int Fstat(int fd, struct stat& info) override { return real_->Fstat(fd, info); }
+    int Fchown(int fd, uid_t owner, gid_t group) override {
+        return real_->Fchown(fd, owner, group);
+    }
+    int Unlink(const Path& path) override { return real_->Unlink(path); }
+    int Mkdir(const Path& path, mode_t mode) override { return real_->Mkdir(path, mode); }
+    int Symlink(const Path& target, const Path& link) override {
+        return real_->Symlink(target, link);
+    }
+    int Readlink(const Path& path, Path& target) override { return real_->Readlink(path, target); }
 
 private:
     struct Rule {
-        FileOpKind Kind;
-        int Error;
-        std::optional<int> Nth; // counted in calls of Kind; none: every call
-        std::optional<Path> OnPath;
+        FileOpKind kind;
+        int error;
+        std::optional<int> call; // counted in calls of kind; none: every call
+        std::optional<Path> path;
     };
 
-    // The errno to fail this call with, or 0 to carry it out.
+    // Logs the call and fails it when a rule says so; otherwise makes the real one.
+    template <typename Real> int Pass(FileOpKind kind, const Path& path, Real real);
     int Injected(FileOpKind kind, const Path& path);
+    int CallsLocked(FileOpKind kind) const;
     Path PathOf(int fd) const;
-    void Remember(int fd, const Path& path);
-    void Forget(int fd);
-
-    mutable std::mutex mutex_; // guards everything below
+    void Remember(int error, const int& fd, const Path& path);
 
     std::shared_ptr<FileOps> real_;
+    mutable std::mutex mutex_; // guards everything below
     std::vector<Rule> rules_;
-    std::map<FileOpKind, int> calls_;
-    std::map<FileOpKind, std::vector<Path>> callPaths_;
     std::vector<std::pair<FileOpKind, Path>> log_;
     std::map<int, Path> openPaths_;
-    int failures_ = 0;
 };
 
 } // namespace velnor::test

@@ -8,7 +8,8 @@
 namespace velnor::test {
 
 // A fresh folder under the system's temporary folder, removed with everything
-// in it when the tree goes. Relative names are bytes, so any name can be made.
+// in it when the tree goes. Relative names are bytes, so any name can be made;
+// files and links get the missing folders on their way.
 class TempTree {
 public:
     TempTree();
@@ -17,9 +18,10 @@ public:
     TempTree& operator=(const TempTree&) = delete;
 
     const std::filesystem::path& Root() const { return root_; }
-    std::filesystem::path Path(std::string_view relative) const;
+    std::filesystem::path Path(std::string_view relative) const {
+        return relative.empty() ? root_ : root_ / std::string(relative);
+    }
 
-    // Creates the missing folders on the way.
     void MakeFolder(std::string_view relative) const;
     void WriteFile(std::string_view relative, std::string_view bytes) const;
     std::string ReadFile(std::string_view relative) const;
