@@ -18,12 +18,11 @@ bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
         return true;
     const std::filesystem::path backup = BackupPath(folder);
     if (fileSys.FolderExists(backup)) {
-        MessageBoxRequest question;
-        question.text = DisplayPath(backup) + " 已经存在,是否继续?";
-        question.title = "覆盖文件";
-        question.buttons = MessageButtons::YesNo;
-        question.icon = MessageIcon::None;
-        question.defaultButton = MessageAnswer::Yes;
+        const MessageBoxRequest question{.text = DisplayPath(backup) + " 已经存在,是否继续?",
+                                         .title = "覆盖文件",
+                                         .buttons = MessageButtons::YesNo,
+                                         .icon = MessageIcon::None,
+                                         .defaultButton = MessageAnswer::Yes};
         // Only an explicit Yes overwrites; a box closed any other way stops too.
         if (window.ShowMessage(question) != MessageAnswer::Yes)
             return false;
@@ -34,24 +33,21 @@ bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
 
 void RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
                    const std::filesystem::path& folder) {
-    MessageBoxRequest question;
-    question.text = "你确定要还原备份文件吗?";
-    question.title = identity::ApplicationTitle;
-    question.buttons = MessageButtons::OkCancel;
-    question.icon = MessageIcon::None;
-    question.defaultButton = MessageAnswer::Ok;
+    const MessageBoxRequest question{.text = "你确定要还原备份文件吗?",
+                                     .title = identity::ApplicationTitle,
+                                     .buttons = MessageButtons::OkCancel,
+                                     .icon = MessageIcon::None,
+                                     .defaultButton = MessageAnswer::Ok};
     if (window.ShowMessage(question) != MessageAnswer::Ok)
         return;
 
     fileSys.CopyFolder(BackupPath(folder), folder, true);
 
-    MessageBoxRequest done;
-    done.text = "文件已经全部还原.";
-    done.title = identity::ApplicationTitle;
-    done.buttons = MessageButtons::Ok;
-    done.icon = MessageIcon::Exclamation;
-    done.defaultButton = MessageAnswer::Ok;
-    window.ShowMessage(done);
+    window.ShowMessage({.text = "文件已经全部还原.",
+                        .title = identity::ApplicationTitle,
+                        .buttons = MessageButtons::Ok,
+                        .icon = MessageIcon::Exclamation,
+                        .defaultButton = MessageAnswer::Ok});
 }
 
 } // namespace velnor

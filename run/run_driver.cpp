@@ -53,13 +53,11 @@ private:
 };
 
 MessageBoxRequest ErrorBox(const char* description, MessageIcon icon) {
-    MessageBoxRequest box;
-    box.text = description;
-    box.title = identity::ApplicationTitle;
-    box.buttons = MessageButtons::Ok;
-    box.icon = icon;
-    box.defaultButton = MessageAnswer::Ok;
-    return box;
+    return {.text = description,
+            .title = identity::ApplicationTitle,
+            .buttons = MessageButtons::Ok,
+            .icon = icon,
+            .defaultButton = MessageAnswer::Ok};
 }
 
 [[noreturn]] void ThrowTooLarge(const std::filesystem::path& page) {
