@@ -1,5 +1,5 @@
-#include "ui/design_font.h"
-#include "ui/frmMain.h"
+#include "ui/qt/design_font.h"
+#include "ui/qt/frmMain.h"
 
 #include <QApplication>
 #include <QSessionManager>

@@ -7,7 +7,7 @@
 // (its bytes are widened one to one, which is exact for ASCII).
 
 #include "bench/generated_page.h"
-#include "engine/compact_text.h"
+#include "core/filter/compact_text.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,8 +7,8 @@
 //   velnor_run_bench [--benchmark_repetitions=5]
 
 #include "bench/generated_page.h"
-#include "run/file_system.h"
-#include "run/run_driver.h"
+#include "core/files/file_system.h"
+#include "core/run/run_driver.h"
 
 #include <benchmark/benchmark.h>
 

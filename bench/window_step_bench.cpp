@@ -8,11 +8,11 @@
 //   QT_QPA_PLATFORM=offscreen velnor_window_bench [--benchmark_repetitions=5]
 
 #include "bench/generated_page.h"
-#include "platform/settings_store.h"
-#include "run/file_system.h"
-#include "run/run_driver.h"
-#include "ui/directory_list.h"
-#include "ui/frmMain.h"
+#include "core/files/file_system.h"
+#include "core/run/run_driver.h"
+#include "core/settings/settings_store.h"
+#include "ui/qt/directory_list.h"
+#include "ui/qt/frmMain.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
 #include "cli/cli_main.h"
 
 #include "cli/cli_args.h"
-#include "cli/fd_io.h"
 #include "cli/filter_command.h"
 #include "cli/run_command.h"
+#include "core/io/stream_io.h"
 
 #include <exception>
 #include <system_error>
@@ -14,7 +14,7 @@ namespace {
 // Reporting must not throw: a failing standard error has nowhere to go.
 void Report(const CliStreams& streams, const std::string& line) {
     try {
-        WriteAll(streams.err, "velnor-cli: " + line + "\n", "standard error");
+        io::WriteAll(streams.err, "velnor-cli: " + line + "\n", "standard error");
     } catch (const std::system_error&) {
     }
 }
@@ -75,7 +75,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams,
         return std::visit(
             Overloaded{
                 [&](const HelpArgs&) {
-                    WriteAll(streams.out, HelpText(), "standard output");
+                    io::WriteAll(streams.out, HelpText(), "standard output");
                     return 0;
                 },
                 [&](const FilterArgs& filter) { return RunFilter(filter, streams); },

@@ -2,7 +2,7 @@
 
 #include "cli/cli_streams.h"
 #include "cli/run_progress.h"
-#include "run/file_system.h"
+#include "core/files/file_system.h"
 
 #include <string>
 #include <vector>

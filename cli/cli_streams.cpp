@@ -1,13 +1,13 @@
 #include "cli/cli_streams.h"
 
-#include <unistd.h>
+#include "core/io/stream_io.h"
 
 namespace velnor::cli {
 
 CliStreams StandardStreams() {
     CliStreams streams;
-    streams.inIsTerminal = ::isatty(streams.in) == 1;
-    streams.errIsTerminal = ::isatty(streams.err) == 1;
+    streams.inIsTerminal = io::IsTerminal(streams.in);
+    streams.errIsTerminal = io::IsTerminal(streams.err);
     return streams;
 }
 

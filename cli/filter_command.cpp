@@ -1,8 +1,8 @@
 #include "cli/filter_command.h"
 
-#include "cli/fd_io.h"
-#include "engine/compact_text.h"
-#include "platform/ansi_codec.h"
+#include "core/filter/compact_text.h"
+#include "core/io/stream_io.h"
+#include "core/text/ansi_codec.h"
 
 #include <cstdint>
 #include <string>
@@ -10,14 +10,15 @@
 namespace velnor::cli {
 
 int RunFilter(const FilterArgs& args, const CliStreams& streams) {
-    ByteBuffer input = args.file ? ReadFile(*args.file) : ReadAll(streams.in, "standard input");
-    const std::uint64_t bytesIn = input.Size();
+    std::string input =
+        args.file ? io::ReadFile(*args.file) : io::ReadAll(streams.in, "standard input");
+    const std::uint64_t bytesIn = input.size();
 
     // Each buffer is let go as soon as the next stage has its copy, so at most
     // two of them (input + text, text + compacted, compacted + encoded) are
     // alive at once.
-    std::u16string text = DecodeAnsi(input.View());
-    input.Release();
+    std::u16string text = DecodeAnsi(input);
+    std::string().swap(input);
 
     RunCounters counters;
     std::u16string compacted =
@@ -28,7 +29,7 @@ int RunFilter(const FilterArgs& args, const CliStreams& streams) {
     std::string encoded = EncodeAnsi(compacted);
     std::u16string().swap(compacted);
 
-    WriteAll(streams.out, encoded, "standard output");
+    io::WriteAll(streams.out, encoded, "standard output");
     if (args.stats) {
         // Every step of one call counts toward this text alone, so the run
         // counters started at zero are this text's own figures.
@@ -37,7 +38,7 @@ int RunFilter(const FilterArgs& args, const CliStreams& streams) {
                            " steps=" + std::to_string(counters.ScannedInRun) +
                            " bytes_in=" + std::to_string(bytesIn) +
                            " bytes_out=" + std::to_string(encoded.size()) + "\n";
-        WriteAll(streams.err, line, "standard error");
+        io::WriteAll(streams.err, line, "standard error");
     }
     return 0;
 }

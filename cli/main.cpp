@@ -1,5 +1,5 @@
 #include "cli/cli_main.h"
-#include "run/file_system.h"
+#include "core/files/file_system.h"
 
 #include <chrono>
 #include <string>

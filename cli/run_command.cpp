@@ -1,8 +1,8 @@
 #include "cli/run_command.h"
 
-#include "cli/fd_io.h"
 #include "cli/terminal_seam.h"
-#include "run/run_driver.h"
+#include "core/io/stream_io.h"
+#include "core/run/run_driver.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -30,7 +30,7 @@ std::string Pages(std::uint64_t count) {
 }
 
 void Say(const CliStreams& streams, const std::string& line) {
-    WriteAll(streams.err, "velnor-cli: " + line + "\n", "standard error");
+    io::WriteAll(streams.err, "velnor-cli: " + line + "\n", "standard error");
 }
 
 } // namespace
@@ -91,7 +91,7 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
         throw std::runtime_error(folder.string() + ": no such folder");
     }
     const auto took = clock() - started - seam.AnswerWait();
-    WriteAll(streams.out, FormatSummary(tally, args.dryRun, took) + "\n", "standard output");
+    io::WriteAll(streams.out, FormatSummary(tally, args.dryRun, took) + "\n", "standard output");
     return 0;
 }
 

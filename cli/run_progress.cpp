@@ -1,6 +1,6 @@
 #include "cli/run_progress.h"
 
-#include "cli/fd_io.h"
+#include "core/io/stream_io.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,7 +63,7 @@ void RunProgress::Clear() {
     if (drawn_) {
         drawn_ = false;
         try {
-            WriteAll(drawFd_, "\r\x1b[K", "standard error");
+            io::WriteAll(drawFd_, "\r\x1b[K", "standard error");
         } catch (const std::system_error&) {
             drawFd_ = -1;
         }
@@ -112,7 +112,7 @@ void RunProgress::Draw(bool force) {
         std::string text = "\r";
         text += FormatLine(tally_, now - start_);
         text += "\x1b[K";
-        WriteAll(drawFd_, text, "standard error");
+        io::WriteAll(drawFd_, text, "standard error");
         drawn_ = true;
     } catch (const std::system_error&) {
         // A progress line that cannot be shown is no reason to stop the run.

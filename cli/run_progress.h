@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/run_driver.h"
+#include "core/run/run_driver.h"
 
 #include <chrono>
 #include <cstdint>

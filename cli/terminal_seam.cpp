@@ -1,6 +1,6 @@
 #include "cli/terminal_seam.h"
 
-#include "cli/fd_io.h"
+#include "core/io/stream_io.h"
 
 #include <algorithm>
 #include <cctype>
@@ -64,10 +64,10 @@ bool TerminalSeam::Ask(const MessageBoxRequest& request) {
         if (progress_) {
             progress_->Clear();
         }
-        WriteAll(streams_.err, request.text + " [y/N] ", "standard error");
+        io::WriteAll(streams_.err, request.text + " [y/N] ", "standard error");
         const auto asked = clock_();
         std::string answer;
-        yes = ReadLine(streams_.in, answer) && IsYes(answer);
+        yes = io::ReadLine(streams_.in, answer) && IsYes(answer);
         answerWait_ += clock_() - asked;
     } else {
         Say("velnor-cli: " + request.text +
@@ -83,7 +83,7 @@ void TerminalSeam::Say(const std::string& line) {
     if (progress_) {
         progress_->Clear();
     }
-    WriteAll(streams_.err, line + "\n", "standard error");
+    io::WriteAll(streams_.err, line + "\n", "standard error");
 }
 
 } // namespace velnor::cli

@@ -2,7 +2,7 @@
 
 #include "cli/cli_streams.h"
 #include "cli/run_progress.h"
-#include "run/window_seam.h"
+#include "core/run/window_seam.h"
 
 #include <chrono>
 #include <filesystem>

@@ -3,6 +3,9 @@
 add_library(velnor_config INTERFACE)
 target_compile_features(velnor_config INTERFACE cxx_std_20)
 target_compile_options(velnor_config INTERFACE -Wall -Wextra)
+if(VELNOR_WERROR)
+    target_compile_options(velnor_config INTERFACE -Werror)
+endif()
 if(VELNOR_SANITIZE)
     target_compile_options(velnor_config INTERFACE
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

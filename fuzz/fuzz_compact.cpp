@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes through the codec and the filter and stops at the first
 // broken invariant. Input: one byte of start options and counters, one byte
 // giving the number of option changes, one byte per change, then the page.
-#include "engine/compact_text.h"
-#include "platform/ansi_codec.h"
+#include "core/filter/compact_text.h"
+#include "core/text/ansi_codec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "cli/cli_main.h"
 #include "cli/cli_streams.h"
-#include "run/file_system.h"
+#include "core/files/file_system.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "run/file_ops.h"
-#include "run/file_system.h"
+#include "os/posix/file_ops.h"
+#include "os/posix/posix_file_system.h"
 
 #include <filesystem>
 #include <map>

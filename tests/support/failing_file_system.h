@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/file_system.h"
+#include "os/posix/posix_file_system.h"
 #include "tests/support/failing_file_ops.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/window_seam.h"
+#include "core/run/window_seam.h"
 
 #include <cstddef>
 #include <deque>

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/files/file_system.h"
+#include "core/run/window_seam.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velnor {
+
+// The file search: every file under a folder, depth first, a folder's own
+// files after those of its subfolders.
+class modFindFiles {
+public:
+    modFindFiles(WindowSeam& window, FileSystemFactory makeFileSystem);
+
+    void FindFiles(const std::filesystem::path& path);
+
+    // Paths of the last completed scan, then one empty entry; no entries when
+    // that scan found nothing.
+    const std::vector<std::filesystem::path>& FoundFiles() const { return FoundFiles_; }
+    std::shared_ptr<FileSystemService>& FileSys() { return FileSys_; }
+    FileSystemFactory& MakeFileSystem() { return makeFileSystem_; }
+
+private:
+    void ScanFolder(std::filesystem::path path);
+
+    WindowSeam& window_;
+    FileSystemFactory makeFileSystem_;
+    std::vector<std::filesystem::path> FoundList; // accumulator of one scan
+    std::vector<std::filesystem::path> FoundFiles_;
+    std::shared_ptr<FileSystemService> FileSys_;
+};
+
+} // namespace velnor

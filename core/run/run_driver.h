@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/files/file_system.h"
+#include "core/filter/compact_text.h"
+#include "core/run/bar_gauges.h"
+#include "core/run/modFindFiles.h"
+#include "core/run/window_seam.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velnor {
+
+struct RunSettings {
+    // The window reports every character (gauges, ratio, yield); the command
+    // line takes the filter's fast path with the options read once per page.
+    bool reportSteps = true;
+    // Read and compact, write nothing: no backup, no page.
+    bool dryRun = false;
+};
+
+// Optional listener for the command line's progress bar and summary.
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    virtual void PagesMatched(const std::vector<std::filesystem::path>& pages) { (void)pages; }
+    virtual void PageDone(const std::filesystem::path& page, std::uint64_t bytesBefore,
+                          std::uint64_t bytesAfter) {
+        (void)page, (void)bytesBefore, (void)bytesAfter;
+    }
+};
+
+// What Start (Command1) and Restore (Command2) do.
+class RunDriver {
+public:
+    RunDriver(WindowSeam& window, FileSystemFactory makeFileSystem, RunSettings settings = {},
+              RunObserver* observer = nullptr);
+
+    void Start();   // catches every error into the critical-stop message box
+    void Restore(); // catches every error into a plain message box
+
+    bool Running() const { return running_; }
+    BarGauges& Gauges() { return gauges_; }
+    const std::vector<std::string>& ExtList() const { return ExtList_; }
+    const RunCounters& Counters() const { return counters_; }
+    modFindFiles& Finder() { return finder_; }
+
+private:
+    WindowSeam& window_;
+    RunSettings settings_;
+    RunObserver* observer_;
+    BarGauges gauges_;
+    modFindFiles finder_;
+    std::vector<std::string> ExtList_;
+    RunCounters counters_;
+    bool running_ = false;
+};
+
+} // namespace velnor

@@ -1,0 +1,26 @@
+#include "core/text/path_text.h"
+
+#include "core/text/utf8.h"
+
+#include <stdexcept>
+
+namespace velnor {
+
+void CheckPathText(std::u16string_view path) {
+    if (path.empty()) {
+        throw std::invalid_argument("the path is empty");
+    }
+    if (path.find(u'\0') != std::u16string_view::npos) {
+        throw std::invalid_argument("the path holds a NUL character");
+    }
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char16_t c = path[i];
+        if (IsHighSurrogate(c) && i + 1 < path.size() && IsLowSurrogate(path[i + 1])) {
+            ++i;
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+            throw std::invalid_argument("the path holds bytes that are no text");
+        }
+    }
+}
+
+} // namespace velnor

@@ -1,0 +1,183 @@
+#include "os/posix/file_ops.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace velnor {
+namespace {
+
+// Runs a call that answers -1 with errno on failure, again after an interrupt.
+template <typename Call> int Retrying(Call call) {
+    while (true) {
+        if (call() != -1) {
+            return 0;
+        }
+        if (errno != EINTR) {
+            return errno;
+        }
+    }
+}
+
+EntryKind KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return EntryKind::Folder;
+    }
+    if (S_ISREG(mode)) {
+        return EntryKind::File;
+    }
+    if (S_ISLNK(mode)) {
+        return EntryKind::Link;
+    }
+    return EntryKind::Other;
+}
+
+int ReadEntries(DIR* dir, std::vector<FolderEntry>& entries) {
+    while (true) {
+        errno = 0;
+        const dirent* entry = readdir(dir);
+        if (entry == nullptr) {
+            return errno;
+        }
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+            continue;
+        }
+        FolderEntry item{entry->d_name, EntryKind::Other};
+        switch (entry->d_type) {
+        case DT_DIR:
+            item.Kind = EntryKind::Folder;
+            break;
+        case DT_REG:
+            item.Kind = EntryKind::File;
+            break;
+        case DT_LNK:
+            item.Kind = EntryKind::Link;
+            break;
+        case DT_UNKNOWN: {
+            // some file systems do not fill d_type
+            struct stat info {};
+            if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                return errno;
+            }
+            item.Kind = KindOf(info.st_mode);
+            break;
+        }
+        default:
+            break;
+        }
+        entries.push_back(std::move(item));
+    }
+}
+
+class PosixFileOps : public FileOps {
+public:
+    int Open(const Path& path, int flags, mode_t mode, int& fd) override {
+        return Retrying([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC, mode); });
+    }
+    int OpenUnnamed(const Path& folder, mode_t mode, int& fd) override {
+        const int error = Retrying(
+            [&] { return fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode); });
+        // kernels without O_TMPFILE take it for O_DIRECTORY and answer EISDIR
+        return error == EISDIR ? EOPNOTSUPP : error;
+    }
+    int LinkUnnamed(int fd, const Path& path) override {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        const int error = Retrying([&] {
+            return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
+        });
+        if (error != ENOENT) {
+            return error;
+        }
+        // without /proc: needs CAP_DAC_READ_SEARCH, as root has
+        return Retrying([&] { return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH); });
+    }
+    int Close(int fd) override {
+        // no retry: Linux releases the descriptor even when close reports EINTR
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+    int Read(int fd, char* buffer, std::size_t size, std::size_t& got) override {
+        ssize_t count = 0;
+        const int error = Retrying([&] { return count = ::read(fd, buffer, size); });
+        got = error == 0 ? static_cast<std::size_t>(count) : 0;
+        return error;
+    }
+    int Write(int fd, const char* data, std::size_t size, std::size_t& written) override {
+        ssize_t count = 0;
+        const int error = Retrying([&] { return count = ::write(fd, data, size); });
+        written = error == 0 ? static_cast<std::size_t>(count) : 0;
+        return error;
+    }
+    int Fsync(int fd) override {
+        return Retrying([&] { return ::fsync(fd); });
+    }
+    int Fstat(int fd, struct stat& info) override {
+        return Retrying([&] { return ::fstat(fd, &info); });
+    }
+    int Stat(const Path& path, struct stat& info) override {
+        return Retrying([&] { return ::stat(path.c_str(), &info); });
+    }
+    int Lstat(const Path& path, struct stat& info) override {
+        return Retrying([&] { return ::lstat(path.c_str(), &info); });
+    }
+    int Fchmod(int fd, mode_t mode) override {
+        return Retrying([&] { return ::fchmod(fd, mode); });
+    }
+    int Fchown(int fd, uid_t owner, gid_t group) override {
+        return Retrying([&] { return ::fchown(fd, owner, group); });
+    }
+    int Rename(const Path& from, const Path& to) override {
+        return Retrying([&] { return ::rename(from.c_str(), to.c_str()); });
+    }
+    int Unlink(const Path& path) override {
+        return Retrying([&] { return ::unlink(path.c_str()); });
+    }
+    int Mkdir(const Path& path, mode_t mode) override {
+        return Retrying([&] { return ::mkdir(path.c_str(), mode); });
+    }
+    int ListFolder(const Path& path, std::vector<FolderEntry>& entries) override {
+        entries.clear();
+        int fd = -1;
+        if (const int error = Open(path, O_RDONLY | O_DIRECTORY, 0, fd); error != 0) {
+            return error;
+        }
+        DIR* dir = fdopendir(fd);
+        if (dir == nullptr) {
+            const int error = errno;
+            ::close(fd);
+            return error;
+        }
+        const int error = ReadEntries(dir, entries);
+        closedir(dir);
+        return error;
+    }
+    int Symlink(const Path& target, const Path& link) override {
+        return Retrying([&] { return ::symlink(target.c_str(), link.c_str()); });
+    }
+    int Readlink(const Path& path, Path& target) override {
+        std::string buffer(PATH_MAX, '\0');
+        ssize_t length = 0;
+        const int error = Retrying(
+            [&] { return length = ::readlink(path.c_str(), buffer.data(), buffer.size()); });
+        if (error != 0) {
+            return error;
+        }
+        if (static_cast<std::size_t>(length) == buffer.size()) {
+            return ENAMETOOLONG; // may have been cut
+        }
+        buffer.resize(static_cast<std::size_t>(length));
+        target = Path(std::move(buffer));
+        return 0;
+    }
+};
+
+} // namespace
+
+std::shared_ptr<FileOps> MakePosixFileOps() {
+    return std::make_shared<PosixFileOps>();
+}
+
+} // namespace velnor

@@ -1,0 +1,87 @@
+#include "core/run/bar_gauges.h"
+#include "tests/support/scripted_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velnor::test {
+namespace {
+
+// Calls of UpdateFileBar, as {percent, times}, on a gauge showing its
+// design-time caption, and the cells it shows afterwards.
+struct GaugeCase {
+    std::vector<std::pair<int, int>> calls;
+    std::size_t cells;
+};
+
+TEST(BarGauges, EachCallLightsAtMostOneCellOnceThePercentagePassesIt) {
+    // 0 empties whatever was shown, and starts afresh; 100% lights one cell a
+    // call up to 60, and the 61st lights nothing; 1% lights one (0.6 of a
+    // cell), 3% two (1.8); falling percentages remove nothing; a new page goes
+    // on from the cells shown; nothing caps the gauge; a negative lights nothing
+    const GaugeCase cases[] = {{{{0, 1}}, 0},
+                               {{{0, 1}, {100, 10}, {0, 1}}, 0},
+                               {{{0, 1}, {100, 1}}, 1},
+                               {{{0, 1}, {100, 60}}, 60},
+                               {{{0, 1}, {100, 61}}, 60},
+                               {{{0, 1}, {1, 5}}, 1},
+                               {{{0, 1}, {3, 5}}, 2},
+                               {{{0, 1}, {80, 48}, {20, 5}}, 48},
+                               {{{0, 1}, {100, 20}, {10, 3}, {50, 1}}, 21},
+                               {{{0, 1}, {101, 61}}, 61},
+                               {{{0, 1}, {-1, 10}}, 0}};
+    for (const GaugeCase& c : cases) {
+        ScriptedWindow window;
+        window.FileBarCaption = std::string(60, '|');
+        BarGauges gauges(window);
+        for (const auto& [percent, times] : c.calls) {
+            for (int i = 0; i < times; ++i) {
+                const std::int16_t cells = gauges.FileBarCells;
+                const std::size_t writes = window.GaugeWrites;
+                gauges.UpdateFileBar(static_cast<std::int16_t>(percent));
+                // the label is written to empty it or to add a cell, never else
+                const bool changed = percent == 0 || gauges.FileBarCells != cells;
+                ASSERT_EQ(window.GaugeWrites - writes, changed ? 1u : 0u) << percent;
+            }
+        }
+        EXPECT_EQ(window.FileBarCaption, std::string(c.cells, '|'))
+            << ::testing::PrintToString(c.calls);
+        EXPECT_EQ(gauges.FileBarCells, static_cast<std::int16_t>(c.cells));
+        EXPECT_EQ(window.PackBarCaption, "");
+    }
+}
+
+TEST(BarGauges, TheTwoGaugesMoveIndependently) {
+    ScriptedWindow window;
+    BarGauges gauges(window);
+    for (int i = 0; i < 10; ++i)
+        gauges.UpdateFileBar(100);
+    gauges.UpdatePackBar(100);
+    gauges.UpdatePackBar(100);
+    gauges.UpdatePackBar(0);
+    gauges.UpdatePackBar(50);
+    EXPECT_EQ(window.Cells(Gauge::FileBar), 10u);
+    EXPECT_EQ(window.Cells(Gauge::PackBar), 1u);
+    EXPECT_EQ(gauges.FileBarCells, 10);
+    EXPECT_EQ(gauges.PackBarCells, 1);
+}
+
+TEST(BarGauges, ACellIsAddedExactlyWhenPercentOverHundredTimesSixtyPassesTheCells) {
+    ScriptedWindow window;
+    BarGauges gauges(window);
+    for (std::int16_t cells : {0, 1, 2, 29, 30, 59, 60, 61, 200, 19659, 19660}) {
+        for (int percent = -3; percent <= 32767; percent += percent < 400 ? 1 : 97) {
+            gauges.FileBarCells = cells;
+            gauges.UpdateFileBar(std::int16_t(percent));
+            const bool lit = percent != 0 && percent / 100.0 * 60.0 > cells;
+            const std::int16_t expected = percent == 0 ? 0 : std::int16_t(cells + (lit ? 1 : 0));
+            ASSERT_EQ(gauges.FileBarCells, expected) << cells << " cells, " << percent << "%";
+        }
+    }
+}
+
+} // namespace
+} // namespace velnor::test

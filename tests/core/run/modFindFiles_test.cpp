@@ -1,0 +1,106 @@
+#include "core/run/modFindFiles.h"
+#include "tests/support/failing_file_ops.h"
+#include "tests/support/scripted_window.h"
+#include "tests/support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+namespace velnor::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class FindFilesTest : public ::testing::Test {
+protected:
+    std::string Relative(const std::filesystem::path& path) const {
+        return path.empty() ? "" : path.lexically_relative(tree.Root()).native();
+    }
+    // The found paths relative to the tree, "" for the empty last entry.
+    Names Found() const {
+        Names names;
+        for (const auto& path : finder.FoundFiles())
+            names.push_back(Relative(path));
+        return names;
+    }
+
+    TempTree tree;
+    ScriptedWindow window;
+    std::shared_ptr<FailingFileOps> ops = std::make_shared<FailingFileOps>();
+    modFindFiles finder{window, ops->Factory()};
+};
+
+TEST_F(FindFilesTest, SubfoldersComeFirstThenTheFolderItsOwnFilesEachShownWithOneYield) {
+    struct Case {
+        Names files;
+        Names found;
+    };
+    // scanned in turn; every case also has links in w/a, among them a loop: none is followed
+    const Case cases[] = {
+        // the worked example: w holding r.htm, a/a1.htm and b/b1.htm
+        {{"w/r.htm", "w/a/a1.htm", "w/b/b1.htm"}, {"w/a/a1.htm", "w/b/b1.htm", "w/r.htm", ""}},
+        {{}, {}}, // no file: no entry, not even the empty one, and no status
+        {{"w/z.htm", "w/a/a.htm", "w/a/x/x.htm", "w/a/x/y/y.txt", "w/b/b.asp"},
+         {"w/a/x/y/y.txt", "w/a/x/x.htm", "w/a/a.htm", "w/b/b.asp", "w/z.htm", ""}},
+        {{"w/B/1", "w/a/2", "w/A/3", "w/b/4"}, {"w/A/3", "w/B/1", "w/a/2", "w/b/4", ""}},
+        // a "|" does not cut a name
+        {{"w/a/f.htm", "w/a|b.htm", "w/|/|"}, {"w/a/f.htm", "w/|/|", "w/a|b.htm", ""}},
+    };
+    for (const Case& c : cases) {
+        for (const std::string& file : c.files)
+            tree.WriteFile(file, "");
+        tree.MakeLink("w/a/up", "..");
+        tree.MakeLink("w/a/self", tree.Path("w/a"));
+        tree.MakeLink("w/a/f-again.htm", "f.htm");
+        // the caption shown at each yield
+        Names shown;
+        window = ScriptedWindow{};
+        window.OnYield = [&](std::size_t yield) {
+            ASSERT_EQ(window.Statuses.size(), yield);
+            shown.push_back(Relative(window.Statuses.back()));
+        };
+        finder.FindFiles(tree.Path("w"));
+        EXPECT_EQ(Found(), c.found);
+        EXPECT_EQ(window.Statuses.size(), shown.size());
+        if (!shown.empty())
+            shown.push_back("");
+        EXPECT_EQ(shown, c.found);
+        std::filesystem::remove_all(tree.Path("w"));
+    }
+}
+
+TEST_F(FindFilesTest, AFailedScanKeepsThePreviousListAndLeaksNothingIntoTheNext) {
+    tree.WriteFile("first/one.htm", "");
+    tree.WriteFile("second/a/found-before-failing.htm", "");
+    tree.WriteFile("second/b/x.htm", "");
+    tree.WriteFile("third/three.htm", "");
+    finder.FindFiles(tree.Path("first"));
+    ops->FailOnPath(FileOpKind::ListFolder, tree.Path("second/b/"), EACCES);
+
+    EXPECT_THROW(finder.FindFiles(tree.Path("second")), FileSystemError);
+    EXPECT_EQ(Found(), (Names{"first/one.htm", ""}));
+    finder.FindFiles(tree.Path("third"));
+    EXPECT_EQ(Found(), (Names{"third/three.htm", ""}));
+}
+
+TEST_F(FindFilesTest, ATrailingSlashGivesTheSameListAndTheRootIsOpenedUnchanged) {
+    tree.WriteFile("w/r.htm", "");
+    tree.WriteFile("w/a/a1.htm", "");
+    finder.FindFiles(tree.Path("w/"));
+    EXPECT_EQ(Found(), (Names{"w/a/a1.htm", "w/r.htm", ""}));
+    for (const auto& path : finder.FoundFiles())
+        EXPECT_EQ(path.native().find("//"), std::string::npos) << path;
+
+    ops->FailAll(FileOpKind::ListFolder, EACCES); // stops the scan at the folder it opens
+    EXPECT_THROW(finder.FindFiles("/"), FileSystemError);
+    EXPECT_THROW(finder.FindFiles(""), FileSystemError); // not taken for the root
+    const auto listed = ops->CallPaths(FileOpKind::ListFolder);
+    EXPECT_EQ(std::vector(listed.end() - 2, listed.end()),
+              (std::vector<std::filesystem::path>{"/", ""}));
+}
+
+} // namespace
+} // namespace velnor::test

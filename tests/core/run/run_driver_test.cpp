@@ -1,0 +1,270 @@
+#include "core/run/backup_restore.h"
+#include "tests/core/run/run_fixture.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <random>
+#include <utility>
+
+namespace velnor::test {
+namespace {
+
+using RunDriverTest = RunFixture;
+
+TEST_F(RunDriverTest, AMissingFolderEndsTheRunWithoutAWord) {
+    window.Folder = tree.Path("no-such-folder");
+    window.Backup = true;
+    Start();
+    EXPECT_TRUE(window.Statuses.empty());
+    EXPECT_TRUE(window.Messages.empty());
+    EXPECT_EQ(window.Yields, 0u);
+    EXPECT_EQ(tree.Entries(), Entries{"site/"});
+}
+
+TEST_F(RunDriverTest, AnEmptyExtensionTextStillBacksUpAndSearchesButRewritesNothing) {
+    WritePage("a.htm", "a  b");
+    window.Extensions = "";
+    window.Backup = true;
+    Start();
+    EXPECT_EQ(tree.ReadFile("site.bak/a.htm"), "a  b");
+    EXPECT_EQ(window.Statuses, (Entries{DisplayPath(PagePath("a.htm")), Finished}));
+    EXPECT_EQ(ReadPage("a.htm"), "a  b");
+}
+
+TEST_F(RunDriverTest, PagesAreChosenByTheirEndIgnoringCaseAndEachIsWorkedOnceInSearchOrder) {
+    const std::string page = "a  b";
+    ASSERT_NE(Compacted(page), page);
+    // page.HTM matches two entries; the empty entries match nothing
+    window.Extensions = "htm|HTM||asp|";
+    const std::vector<std::pair<std::string, bool>> files = {
+        {"page.HTM", true},     {"PAGE.htm", true},
+        {"xhtm", true},         {"notes.txt", false},
+        {"sub/deep.Asp", true}, {"page.htm.bak", false},
+        {"a|b.htm", true},      {"\xD6\xD0\xCE\xC4.htm", true}}; // 中文 in GBK
+    for (const auto& [name, matches] : files)
+        WritePage(name, page);
+    Start();
+    for (const auto& [name, matches] : files)
+        EXPECT_EQ(ReadPage(name), matches ? Compacted(page) : page) << name;
+    const std::string site = DisplayPath(tree.Path("site")) + "/";
+    EXPECT_EQ(Worked(), (Entries{site + "sub/deep.Asp", site + "PAGE.htm", site + "a|b.htm",
+                                 site + "page.HTM", site + "xhtm", site + "中文.htm"}));
+    EXPECT_EQ(window.Statuses.back(), Finished);
+}
+
+struct PageCase {
+    const char* page;
+    bool removeSpaces;
+    bool removeBreaks;
+    const char* output;
+    std::size_t steps;
+    const char* lastRatio; // "" for none shown
+};
+
+class PageTest : public RunFixture, public ::testing::WithParamInterface<PageCase> {};
+
+TEST_P(PageTest, IsRewrittenStepByStepShowingTheShareKept) {
+    const PageCase c = GetParam();
+    WritePage("p.htm", c.page);
+    window.RemoveSpaces = c.removeSpaces;
+    window.RemoveBreaks = c.removeBreaks;
+    Start();
+    EXPECT_EQ(ReadPage("p.htm"), c.output);
+    // replaced even when nothing changed
+    EXPECT_EQ(ops->CallPaths(FileOpKind::Rename), std::vector{PagePath("p.htm")});
+    EXPECT_EQ(window.Yields, c.steps + 1); // one per step, one for the search
+    EXPECT_EQ(window.Ratios.size(), c.steps);
+    EXPECT_EQ(window.Ratios.empty() ? "" : window.Ratios.back(), c.lastRatio);
+    EXPECT_EQ(window.GaugeWrites == 0, c.steps == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, PageTest,
+    ::testing::Values(
+        PageCase{"<div>a  b\r\n  c</div>", true, false, "<div>ab\rc</div>", 19, "74%"}, // 14 of 19
+        PageCase{"a       b", true, true, "ab", 8, "12%"},   // 1 of 8: 12.5, ties to even
+        PageCase{"a     bcd", true, true, "abcd", 8, "38%"}, // 3 of 8: 37.5
+        PageCase{"ab", false, false, "ab", 1, "100%"}, PageCase{"a ", true, true, "a", 1, "0%"},
+        PageCase{"", true, true, "", 0, ""}, PageCase{" ", true, true, " ", 0, ""}));
+
+TEST_F(RunDriverTest, TheFileGaugeCountsBytesSoATwoByteTextEndsHalfWay) {
+    std::string page;
+    for (int i = 0; i < 100; ++i)
+        page += "\xD6\xD0"; // 中 in GBK
+    WritePage("zh.htm", page);
+    Start();
+    EXPECT_EQ(ReadPage("zh.htm"), page);
+    EXPECT_EQ(window.Cells(Gauge::FileBar), 30u); // 50%, not 100%
+    EXPECT_EQ(window.Ratios.back(), "100%");
+}
+
+TEST_F(RunDriverTest, ASecondStartCompactsAgainWithTheRatioOverItsOwnRunAlone) {
+    WritePage("a.htm", "a       b");
+    WritePage("b.htm", "abcdefghi");
+    window.RemoveSpaces = window.RemoveBreaks = false;
+    Start();
+    ASSERT_NE(ReadPage("a.htm"), "ab");
+    window.RemoveSpaces = true;
+    window.Ratios.clear();
+    driver->Start();
+    EXPECT_EQ(ReadPage("a.htm"), "ab");
+    EXPECT_EQ(window.Ratios[7], "12%");     // after page a: 1 of 8
+    EXPECT_EQ(window.Ratios.back(), "56%"); // both pages: 9 of 16
+}
+
+TEST_F(RunDriverTest, TickingRemoveSpacesAtAYieldTakesEffectFromTheNextCharacter) {
+    const std::string page = "a b c d";
+    // yield 1 is the search's; yield k follows the step over character k - 1
+    for (std::size_t k = 2; k <= page.size(); ++k) {
+        WritePage("p.htm", page);
+        window.RemoveSpaces = window.RemoveBreaks = false;
+        window.Yields = 0;
+        window.OnYield = [this, k](std::size_t yield) {
+            window.RemoveSpaces = yield >= k;
+        };
+        Start();
+        std::string rest = page.substr(k);
+        std::erase(rest, ' ');
+        EXPECT_EQ(ReadPage("p.htm"), page.substr(0, k) + rest) << k;
+    }
+}
+
+TEST_F(RunDriverTest, StartOrRestorePressedDuringARunIsIgnored) {
+    WritePage("a.htm", "a  b  c");
+    tree.WriteFile("site.bak/a.htm", "backed up");
+    window.OnYield = [this](std::size_t yield) {
+        if (yield != 4)
+            return;
+        const Entries statuses = window.Statuses;
+        driver->Start();
+        driver->Restore();
+        EXPECT_EQ(window.Statuses, statuses);
+    };
+    Start();
+    EXPECT_EQ(ReadPage("a.htm"), "abc");
+    EXPECT_EQ(window.Yields, 7u); // the search's and six steps: no second run
+    EXPECT_TRUE(window.Messages.empty());
+    EXPECT_EQ(window.Statuses.back(), Finished);
+}
+
+TEST_F(RunDriverTest, AClosedWindowLeavesEveryPageOriginalOrCompactedAndNoTemporaryFile) {
+    const Entries names = {"a.htm", "b.htm", "c.htm"};
+    const std::string original = "<p>one  two</p>\r\n  <p>three</p>";
+    const std::size_t steps = original.size() - 1;
+    const std::size_t yields = 3 + 3 * steps; // the search's, then one per step
+    std::vector<std::size_t> abandonAt = {1, 3, 4, 3 + steps, 4 + steps, yields};
+    std::mt19937 random(20240611);
+    for (int i = 0; i < 20; ++i)
+        abandonAt.push_back(std::uniform_int_distribution<std::size_t>(1, yields)(random));
+    for (const std::size_t at : abandonAt) {
+        for (const auto& name : names)
+            WritePage(name, original);
+        window.OnYield = [at](std::size_t yield) {
+            if (yield == at)
+                throw RunAbandoned{};
+        };
+        window.Yields = 0;
+        EXPECT_THROW(Start(), RunAbandoned) << at;
+        EXPECT_FALSE(driver->Running()) << at;
+        EXPECT_TRUE(window.Messages.empty()) << at;
+        // the pages whose last step came before the close are rewritten, no other
+        const std::size_t done = at <= 3 ? 0 : (at - 4) / steps;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            EXPECT_EQ(ReadPage(names[i]), i < done ? Compacted(original) : original) << at;
+        EXPECT_EQ(tree.Entries("site"), names) << at;
+    }
+}
+
+TEST(BackupPath, IsTheFolderPathFollowedByBak) {
+    EXPECT_EQ(BackupPath("/srv/site").native(), "/srv/site.bak");
+    EXPECT_EQ(BackupPath("/srv/site/").native(), "/srv/site.bak");
+    EXPECT_EQ(BackupPath("/").native(), "/.bak");
+}
+
+constexpr const char* Original = "<p>a  b</p>";
+
+struct BackupCase {
+    bool ticked;
+    bool existing; // a backup from before, with a page of its own
+    MessageAnswer answer;
+    bool runs;
+};
+
+class BackupTest : public RunFixture, public ::testing::WithParamInterface<BackupCase> {};
+
+TEST_P(BackupTest, AnExistingBackupIsRefreshedOnlyAfterAYes) {
+    const BackupCase c = GetParam();
+    WritePage("a.htm", Original);
+    if (c.existing) {
+        tree.WriteFile("site.bak/a.htm", "stale");
+        tree.WriteFile("site.bak/extra.htm", "kept");
+    }
+    window.Backup = c.ticked;
+    window.Answers = {c.answer};
+    Start();
+
+    ASSERT_EQ(window.Messages.size(), c.ticked && c.existing ? 1u : 0u);
+    for (const MessageBoxRequest& question : window.Messages)
+        EXPECT_EQ(Fields(question),
+                  Fields({DisplayPath(tree.Path("site")) + ".bak 已经存在,是否继续?", "覆盖文件",
+                          MessageButtons::YesNo, MessageIcon::None, MessageAnswer::Yes}));
+    EXPECT_EQ(std::filesystem::exists(tree.Path("site.bak")), c.ticked);
+    if (c.ticked) {
+        EXPECT_EQ(tree.ReadFile("site.bak/a.htm"), c.runs ? Original : "stale");
+    }
+    if (c.existing) {
+        EXPECT_EQ(tree.ReadFile("site.bak/extra.htm"), "kept");
+    }
+    EXPECT_EQ(ReadPage("a.htm"), c.runs ? Compacted(Original) : Original);
+    EXPECT_EQ(window.Statuses.empty(), !c.runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, BackupTest,
+                         ::testing::Values(BackupCase{false, false, MessageAnswer::No, true},
+                                           BackupCase{true, false, MessageAnswer::No, true},
+                                           BackupCase{true, true, MessageAnswer::Yes, true},
+                                           BackupCase{true, true, MessageAnswer::No, false}));
+
+TEST_F(RunDriverTest, AFailedBackupEndsTheRunBeforeAnyPageIsRewritten) {
+    WritePage("a.htm", Original);
+    ops->FailNth(FileOpKind::Write, 1, ENOSPC);
+    window.Backup = true;
+    Start();
+    ExpectOneCriticalBox(OsError(ENOSPC, tree.Path("site.bak/a.htm")).what());
+    EXPECT_EQ(ReadPage("a.htm"), Original);
+    EXPECT_TRUE(window.Statuses.empty());
+}
+
+TEST_F(RunDriverTest, RestoreAsksThenCopiesTheBackupBackKeepingPagesAddedSince) {
+    WritePage("a.htm", Original);
+    Restore(); // no backup yet: the error, in a plain box
+    ASSERT_EQ(window.Messages.size(), 2u);
+    EXPECT_EQ(Fields(window.Messages[1]),
+              Fields({OsError(ENOENT, tree.Path("site.bak")).what(), "Velnor", MessageButtons::Ok,
+                      MessageIcon::None, MessageAnswer::Ok}));
+
+    window.Backup = true;
+    Start();
+    WritePage("added.htm", "new  page");
+    window.Messages.clear();
+    window.Answers = {MessageAnswer::Cancel};
+    Restore();
+    ASSERT_EQ(window.Messages.size(), 1u);
+    EXPECT_EQ(Fields(window.Messages[0]),
+              Fields({"你确定要还原备份文件吗?", "Velnor", MessageButtons::OkCancel,
+                      MessageIcon::None, MessageAnswer::Ok}));
+    EXPECT_EQ(ReadPage("a.htm"), Compacted(Original));
+
+    const std::size_t statuses = window.Statuses.size();
+    Restore(); // answered with the default, OK
+    EXPECT_EQ(ReadPage("a.htm"), Original);
+    EXPECT_EQ(ReadPage("added.htm"), "new  page");
+    EXPECT_EQ(tree.ReadFile("site.bak/a.htm"), Original);
+    ASSERT_EQ(window.Messages.size(), 3u);
+    EXPECT_EQ(Fields(window.Messages[2]), Fields({"文件已经全部还原.", "Velnor", MessageButtons::Ok,
+                                                  MessageIcon::Exclamation, MessageAnswer::Ok}));
+    EXPECT_EQ(window.Statuses.size(), statuses);
+}
+
+} // namespace
+} // namespace velnor::test

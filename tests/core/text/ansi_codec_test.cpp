@@ -1,0 +1,135 @@
+#include "core/text/ansi_codec.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+namespace velnor {
+namespace {
+
+struct KnownText {
+    std::string bytes;
+    std::u16string text;
+};
+
+// Code page 936 text written out byte by byte, and bytes that are no
+// character, which decode to the escape U+DC00 + byte and encode back to it.
+const KnownText kKnownTexts[] = {
+    {"", u""},
+    {"\xD1\xB9\xCB\xF5", u"压缩"},
+    {"<p>\xD6\xD0\xCE\xC4</p>", u"<p>中文</p>"},
+    {"\xBE\x57\xED\x93", u"網頁"}, // trail bytes in the ASCII range
+    {"\x81\x40", u"丂"},
+    {"\x80", u"€"}, // the one single-byte character above ASCII
+    {"\xFF", u"\xDCFF"},
+    {"a\x81", u"a\xDC81"},                   // lead byte cut off at the end
+    {"\xD1\xB9\xD1", u"压\xDCD1"},           // character, then a cut-off lead
+    {"\x81 x", u"\xDC81 x"},                 // a space is no trail byte
+    {"\x81\x7F", u"\xDC81\x7F"},             // nor is DEL
+    {"\xA2\xE3", u"\xDCA2\xDCE3"},           // unassigned pair, then a lone lead
+    {"\x81\xFF\xD1\xB9", u"\xDC81\xDCFF压"}, // FF is neither trail nor lead
+};
+
+TEST(AnsiCodec, KnownBytesDecodeToKnownCharactersAndEncodeBack) {
+    for (const KnownText& known : kKnownTexts) {
+        EXPECT_EQ(DecodeAnsi(known.bytes), known.text) << ::testing::PrintToString(known.bytes);
+        EXPECT_EQ(EncodeAnsi(known.text), known.bytes) << ::testing::PrintToString(known.bytes);
+    }
+    std::string ascii;
+    for (int c = 0; c < 0x80; ++c) {
+        ascii += static_cast<char>(c);
+        EXPECT_EQ(EncodeAnsi(std::u16string(1, static_cast<char16_t>(0xDC80 + c))),
+                  std::string(1, static_cast<char>(0x80 + c))); // every escape to its byte
+    }
+    EXPECT_EQ(DecodeAnsi(ascii), std::u16string(ascii.begin(), ascii.end()));
+}
+
+TEST(AnsiCodec, FileOfTwoByteCharactersDecodesToHalfAsManyCharacters) {
+    std::string bytes;
+    for (int i = 0; i < 500; ++i) {
+        bytes += "\xD1\xB9\xCB\xF5\xC4\xE3\xBA\xC3\xBE\x57";
+    }
+    const std::u16string text = DecodeAnsi(bytes);
+    EXPECT_EQ(text.size(), bytes.size() / 2);
+    EXPECT_EQ(text.substr(0, 5), u"压缩你好網");
+    EXPECT_EQ(EncodeAnsi(text), bytes);
+}
+
+// Every two-byte string, every cut of a UTF-8 text and random strings of every
+// length, half of them drawn from high bytes and the ASCII that trail bytes share.
+TEST(AnsiCodec, EveryByteStringRoundTrips) {
+    for (int pair = 0; pair < 0x10000; ++pair) {
+        const std::string bytes = {static_cast<char>(pair >> 8), static_cast<char>(pair)};
+        const std::u16string text = DecodeAnsi(bytes);
+        ASSERT_EQ(EncodeAnsi(text), bytes) << pair;
+        ASSERT_TRUE(std::none_of(text.begin(), text.end(), [](char16_t c) {
+            return c >= 0xDC00 && c < 0xDC80;
+        })) << pair; // an ASCII byte is never escaped
+    }
+    const std::string utf8 = "<p>Gr\xC3\xBC\xC3\x9F\x65, \xE4\xB8\x96\xE7\x95\x8C \xE2\x80\x94 "
+                             "\xF0\x9F\x98\x80</p>\r\n";
+    for (std::size_t cut = 0; cut <= utf8.size(); ++cut) {
+        EXPECT_EQ(EncodeAnsi(DecodeAnsi(utf8.substr(0, cut))), utf8.substr(0, cut)) << cut;
+    }
+    std::mt19937 random(936);
+    const std::string alphabet = "\x80\x81\xA1\xB0\xD1\xB9\xFE\xFF\x40\x7E\x7F\x20<%\r\n";
+    for (std::size_t length = 0; length <= 300; ++length) {
+        for (int round = 0; round < 20; ++round) {
+            std::string bytes(length, '\0');
+            for (char& byte : bytes) {
+                byte =
+                    static_cast<char>(round % 2 ? alphabet[random() % alphabet.size()] : random());
+            }
+            const std::u16string text = DecodeAnsi(bytes);
+            ASSERT_LE(text.size(), bytes.size());
+            ASSERT_GE(text.size() * 2, bytes.size());
+            ASSERT_EQ(EncodeAnsi(text), bytes) << ::testing::PrintToString(bytes);
+        }
+    }
+}
+
+// Runs of digits (no trail bytes, so a lone lead stays alone) of random length
+// between other characters put each of them at every place of the codec's
+// blocks and buffers.
+TEST(AnsiCodec, LongPagesDecodeEveryCharacterInPlaceAndBack) {
+    const KnownText pieces[] = {{"\xD1\xB9", u"压"},
+                                {"\xBE\x57", u"網"},
+                                {"\x80", u"€"},
+                                {"\xFF", u"\xDCFF"},
+                                {"\x81", u"\xDC81"}};
+    std::mt19937 random(20);
+    for (int page = 0; page < 20; ++page) {
+        KnownText whole;
+        while (whole.bytes.size() < 30000) {
+            const std::size_t run = 1 + random() % 40;
+            whole.bytes.append(run, static_cast<char>('0' + page % 10));
+            whole.text.append(run, static_cast<char16_t>('0' + page % 10));
+            const KnownText& piece = pieces[random() % std::size(pieces)];
+            whole.bytes += piece.bytes;
+            whole.text += piece.text;
+        }
+        ASSERT_EQ(DecodeAnsi(whole.bytes), whole.text) << "page " << page;
+        ASSERT_EQ(EncodeAnsi(whole.text), whole.bytes) << "page " << page;
+    }
+}
+
+TEST(AnsiCodec, EncodeRejectsCharacterWithNoBytesAndNamesIt) {
+    const std::pair<std::u16string, const char*> cases[] = {
+        {u"ok\xD800", "U+D800"},       // lone high surrogate
+        {u"\xDC41", "U+DC41"},         // an escape no decoding produces
+        {u"x\xDBFF", "U+DBFF"},        // high surrogate at the very end
+        {u"\xDBFF\xDFFF", "U+10FFFF"}, // a pair outside the code page, named whole
+        {u"ก", "U+0E01"},              // Thai has no place in code page 936
+    };
+    for (const auto& [text, named] : cases) {
+        EXPECT_THAT([&] { EncodeAnsi(text); },
+                    ::testing::ThrowsMessage<std::invalid_argument>(::testing::HasSubstr(named)));
+    }
+}
+
+} // namespace
+} // namespace velnor

@@ -1,0 +1,153 @@
+#include "ui/qt/frmAbout.h"
+
+#include "tests/ui/qt/about_fixture.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace velnor::test {
+namespace {
+
+const std::string Hardinfo = MsinfoKey + "\"PATH\"=\"/usr/bin/hardinfo\"";
+
+QWidget* Control(const QWidget& box, const char* name) {
+    auto* control = box.findChild<QWidget*>(name);
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
+// Each opening loads the texts afresh, so a second one shows the same.
+TEST(frmAboutTest, EveryOpeningShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
+    ScriptedSysInfo sysInfo("");
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        frmAbout box(sysInfo.Services());
+        ASSERT_EQ(box.logicalDpiX(), 96);
+        EXPECT_EQ(box.windowTitle(), "关于 Velnor");
+        EXPECT_EQ(box.geometry(), QRect(156, 129, 382, 237)); // 2340, 1935, 5730 x 3555 twips
+        EXPECT_EQ(box.minimumSize(), box.maximumSize());
+        const std::tuple<const char*, QString, QRect> controls[] = {
+            {"lblTitle", "Velnor", QRect(16, 16, 259, 32)},
+            {"lblVersion", "版本 1.0.0", QRect(16, 52, 259, 15)},
+            {"Label5", "作者:Velnor 开发组", QRect(18, 80, 0, 0)}, // sized to its text
+            {"Label6", "主页:https://velnor.example.org", QRect(18, 96, 0, 0)},
+            {"Label7", "邮箱:dev@velnor.example.org", QRect(18, 112, -1, 17)}, // widened
+            {"Label8", "2005-8-28", QRect(18, 136, -1, 17)},
+            {"cmdOK", "确定", QRect(275, 175, 100, 23)},
+            {"cmdSysInfo", "系统信息(&S)...", QRect(276, 205, 99, 23)},
+        };
+        for (const auto& [name, text, place] : controls) {
+            const QWidget* control = Control(box, name);
+            EXPECT_EQ(control->property("text").toString(), text) << name;
+            EXPECT_EQ(control->pos(), place.topLeft()) << name;
+            const QSize hint = control->sizeHint();
+            EXPECT_EQ(control->size(), place.width() == 0    ? hint
+                                       : place.width() == -1 ? QSize(control->width(), 17)
+                                                             : place.size())
+                << name;
+            // No text is cut off (a button's hint adds the style's padding to it).
+            const int textWidth =
+                control->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&')));
+            EXPECT_GE(control->width(),
+                      qobject_cast<const QLabel*>(control) ? hint.width() : textWidth + 8)
+                << name;
+        }
+    }
+}
+
+TEST(frmAboutTest, EtchedRuleIsAGreyLineOverATwoPixelWhiteLine) {
+    ScriptedSysInfo sysInfo("");
+    const QImage image = frmAbout(sysInfo.Services()).grab().toImage();
+    const QColor grey(128, 128, 128);
+    const QColor white(255, 255, 255);
+    // Grey at 2445 twips down from 90 to 5654 across, white at 2460 from 105.
+    for (const auto& [greyX, whiteX] : {std::pair{6, 7}, {100, 100}, {376, 376}}) {
+        EXPECT_EQ(image.pixelColor(greyX, 163), grey) << greyX;
+        EXPECT_EQ(image.pixelColor(whiteX, 164), white) << whiteX;
+        EXPECT_EQ(image.pixelColor(whiteX, 165), white) << whiteX;
+    }
+    EXPECT_NE(image.pixelColor(5, 163), grey);
+    EXPECT_NE(image.pixelColor(6, 164), white);
+    EXPECT_NE(image.pixelColor(377, 163), grey);
+    EXPECT_NE(image.pixelColor(100, 162), grey);
+    EXPECT_NE(image.pixelColor(100, 166), white);
+}
+
+// Runs the box modally, as the main window does, and hands it to act once it is
+// up and active; a box still open afterwards is ended with -1.
+int RunModally(frmAbout& box, const std::function<void()>& act) {
+    QTimer::singleShot(0, &box, [&] {
+        EXPECT_EQ(QApplication::activeModalWidget(), &box);
+        QApplication::setActiveWindow(&box);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+        act();
+        if (box.isVisible())
+            box.done(-1);
+    });
+    return box.exec();
+}
+
+// OK has the focus at opening and Tab goes to System Information and back. Esc
+// and Enter on OK click it, which ends the modal display as the close box does;
+// Enter on System Information and Alt+S start the tool and leave the box open.
+TEST(frmAboutTest, KeysAndTheCloseBoxClickTheirButtons) {
+    const int ok = QDialog::Accepted;
+    const int shut = QDialog::Rejected;
+    const int stays = -1;
+    const std::pair<const char*, int> cases[] = {
+        {"Esc", ok},     {"Return", ok},         {"Enter", ok},
+        {"", shut},      {"Tab, Return", stays}, {"Tab, Tab, Return", ok},
+        {"Alt+S", stays}};
+    for (const auto& [keys, result] : cases) {
+        SCOPED_TRACE(keys);
+        ScriptedSysInfo sysInfo(Hardinfo);
+        frmAbout box(sysInfo.Services());
+        const int ended = RunModally(box, [&] {
+            const QKeySequence sequence(keys);
+            for (int i = 0; i < sequence.count(); ++i)
+                QTest::keyClick(QApplication::focusWidget(), sequence[i].key(),
+                                sequence[i].keyboardModifiers());
+            if (sequence.isEmpty())
+                box.close();
+            // An access key presses its button and lets it go a moment later.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !box.isVisible() || !sysInfo.log.empty(); }));
+        });
+        EXPECT_EQ(ended, result);
+        EXPECT_EQ(sysInfo.log, result == stays ? std::vector<std::string>{"start /usr/bin/hardinfo"}
+                                               : std::vector<std::string>{});
+    }
+}
+
+TEST(frmAboutTest, WithoutTheToolTheMessageShowsModallyOverTheBoxWhichStaysOpen) {
+    ScriptedSysInfo scripted("");
+    SysInfoServices services = scripted.Services();
+    services.showMessage = nullptr; // the real box
+    frmAbout box(services);
+    bool seen = false;
+    RunModally(box, [&] {
+        QTimer::singleShot(0, &box, [&] {
+            auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(message, nullptr);
+            seen = true;
+            EXPECT_EQ(message->text(), QString::fromStdString(Unavailable));
+            EXPECT_EQ(message->windowTitle(), "Velnor");
+            EXPECT_EQ(message->icon(), QMessageBox::NoIcon);
+            EXPECT_EQ(message->buttons(), QList{message->button(QMessageBox::Ok)});
+            EXPECT_EQ(message->parentWidget(), &box);
+            message->button(QMessageBox::Ok)->click();
+        });
+        QMetaObject::invokeMethod(Control(box, "cmdSysInfo"), "click");
+        EXPECT_TRUE(box.isVisible());
+        EXPECT_TRUE(Control(box, "cmdOK")->isEnabled());
+    });
+    EXPECT_TRUE(seen);
+}
+
+} // namespace
+} // namespace velnor::test

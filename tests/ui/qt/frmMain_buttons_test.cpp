@@ -1,0 +1,213 @@
+#include "tests/ui/qt/ui_fixture.h"
+#include "ui/qt/directory_list.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velnor::test {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+const char* const Page = "<p>\r\n    Hello,   world  </p>\r\n\r\n<b> x </b>   y\r\n";
+const char* const Compacted = "<p>Hello,world</p><b>x</b>y";
+
+// A page folder "site" in a temporary tree, remembered, so the window opens on it.
+class MainWindowButtons : public WindowFixture {
+protected:
+    MainWindowButtons() {
+        tree.MakeFolder("site");
+        Remembered() = Site();
+    }
+
+    void Open(frmMainServices services = {}) {
+        MakeWindow(std::move(services));
+        window->show();
+    }
+    void Press(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    // Clicks the control at the given character step of the run (1-based); sp1
+    // lights its first cell at the first step, so yields from then on are steps.
+    void ClickAtStep(std::size_t step, const char* control) {
+        window->OnYield = [this, step, control, steps = std::size_t{0}](std::size_t) mutable {
+            if (!window->GaugeCaption(Gauge::FileBar).empty() && ++steps == step)
+                QTimer::singleShot(0, Find<QAbstractButton>(control), &QAbstractButton::click);
+        };
+    }
+    void Untick(const char* check) { Find<QCheckBox>(check)->setChecked(false); }
+    std::string Status() const { return Find<QLabel>("lbstate")->text().toStdString(); }
+    std::string Site() const { return tree.Path("site").native(); }
+};
+
+// A second Start asks before it overwrites the backup, and No leaves everything.
+TEST_F(MainWindowButtons, StartCompactsThePagesOfDir1AfterABackupWhichRestoreBringsBack) {
+    tree.WriteFile("site/index.htm", Page);
+    tree.WriteFile("site/news/today.asp", Page);
+    tree.WriteFile("site/notes.txt", Page);
+    Open();
+    {
+        BoxAnswerer answerer;
+        Press("Command1");
+        EXPECT_TRUE(answerer.boxes.empty());
+    }
+    EXPECT_EQ(tree.ReadFile("site/index.htm"), Compacted);
+    EXPECT_EQ(tree.ReadFile("site/news/today.asp"), Compacted);
+    EXPECT_EQ(tree.ReadFile("site/notes.txt"), Page);
+    EXPECT_EQ(tree.ReadFile("site.bak/index.htm"), Page);
+    EXPECT_EQ(Status(), "已经完成任务.");
+    EXPECT_NE(Find<QLabel>("yasuoLv")->text(), "0%");
+    {
+        BoxAnswerer answerer(QMessageBox::No);
+        Press("Command1");
+        const BoxSeen asked{QString::fromStdString(Site() + ".bak 已经存在,是否继续?"), "覆盖文件",
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon,
+                            QMessageBox::Yes};
+        EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{asked});
+        EXPECT_EQ(tree.ReadFile("site.bak/index.htm"), Page);
+        EXPECT_EQ(tree.ReadFile("site/index.htm"), Compacted);
+    }
+
+    const BoxSeen asked{"你确定要还原备份文件吗?", "Velnor", QMessageBox::Ok | QMessageBox::Cancel};
+    {
+        BoxAnswerer answerer(QMessageBox::Cancel);
+        Press("Command2");
+        EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{asked});
+        EXPECT_EQ(tree.ReadFile("site/index.htm"), Compacted);
+    }
+    BoxAnswerer answerer(QMessageBox::Ok);
+    Press("Command2");
+    const BoxSeen done{"文件已经全部还原.", "Velnor", QMessageBox::Ok, QMessageBox::Warning};
+    EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{asked, done}));
+    EXPECT_EQ(tree.ReadFile("site/news/today.asp"), Page);
+}
+
+TEST_F(MainWindowButtons, Check1ClickedDuringARunTakesEffectFromTheNextCharacter) {
+    struct Case {
+        bool tickedAtStart;
+        std::size_t step;
+        const char* expected;
+    };
+    const Case cases[] = {{false, 1, "a bcd"},  {false, 2, "a bcd"},    {false, 3, "a b cd"},
+                          {false, 4, "a b cd"}, {false, 99, "a b c d"}, {true, 2, "ab c d"},
+                          {true, 4, "abc d"}};
+    for (const Case& c : cases) {
+        tree.WriteFile("site/page.htm", "a b c d");
+        Open();
+        Find<QCheckBox>("Check1")->setChecked(c.tickedAtStart);
+        Untick("Check2");
+        Untick("Check4");
+        ClickAtStep(c.step, "Check1");
+        Press("Command1");
+        EXPECT_EQ(tree.ReadFile("site/page.htm"), c.expected) << "clicked at step " << c.step;
+    }
+}
+
+// Modal and without an owner, the About box takes no click of the main window
+// and holds the run at its yield until it closes; then the run goes on.
+TEST_F(MainWindowButtons, AboutOpenedDuringARunHoldsItUntilClosed) {
+    tree.WriteFile("site/page.htm", Page);
+    Open();
+    Untick("Check4");
+    std::size_t yieldsWhileOpen = 1;
+    std::string pageWhileOpen;
+    BoxAnswerer answerer(QMessageBox::Ok, [&](QWidget* about) {
+        EXPECT_TRUE(about->isModal());
+        EXPECT_EQ(about->parentWidget(), nullptr);
+        const std::size_t yieldsAtOpen = window->Yields;
+        auto* check = Find<QCheckBox>("Check1");
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          check->mapTo(window.get(), check->rect().center()));
+        for (int i = 0; i < 20; ++i)
+            QApplication::processEvents();
+        yieldsWhileOpen = window->Yields - yieldsAtOpen;
+        pageWhileOpen = tree.ReadFile("site/page.htm");
+    });
+    ClickAtStep(3, "Command3");
+    Press("Command1");
+
+    const BoxSeen about{{}, "关于 Velnor", {}, {}, QMessageBox::NoButton};
+    EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{about});
+    EXPECT_EQ(yieldsWhileOpen, 0u);
+    EXPECT_EQ(pageWhileOpen, Page);
+    EXPECT_TRUE(window->RemoveSpacesTicked());
+    EXPECT_EQ(tree.ReadFile("site/page.htm"), Compacted);
+    EXPECT_EQ(Status(), "已经完成任务.");
+}
+
+TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) {
+    for (const char* name : {"site/a.htm", "site/b.htm", "site/c.htm"})
+        tree.WriteFile(name, Page);
+    Open();
+    std::size_t yieldsAtClose = 0;
+    window->OnYield = [&](std::size_t yield) {
+        if (yieldsAtClose == 0 && Status().ends_with("b.htm") &&
+            !window->GaugeCaption(Gauge::FileBar).empty()) {
+            yieldsAtClose = yield;
+            QTimer::singleShot(0, window.get(), &QWidget::close);
+        }
+    };
+    Press("Command1");
+
+    ASSERT_NE(yieldsAtClose, 0u);
+    EXPECT_EQ(window->Yields, yieldsAtClose);
+    EXPECT_EQ(Remembered(), Site());
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+    EXPECT_EQ(tree.ReadFile("site/a.htm"), Compacted);
+    EXPECT_EQ(tree.ReadFile("site/b.htm"), Page);
+    EXPECT_EQ(tree.ReadFile("site/c.htm"), Page);
+    EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "b.htm", "c.htm"})); // no temp file
+    EXPECT_FALSE(window->Run().Running());
+}
+
+// Dir1 keeps its folder when a picked drive or an opened folder cannot be
+// opened, and the window shows the system's words; Drive1 keeps the pick.
+TEST_F(MainWindowButtons, FoldersThatCannotBeOpenedAreReportedAndDir1Stays) {
+    tree.MakeFolder("usb/photos");
+    const std::filesystem::path usb = tree.Path("usb");
+    const std::filesystem::path gone = tree.Path("gone");
+    BoxAnswerer answerer;
+    Open({.drives = [&] {
+        return std::vector<DriveEntry>{{"/", {}, false}, {usb, "USB", true}, {gone, {}, true}};
+    }});
+    auto* drives = Find<DriveList>("Drive1");
+    auto* folders = Find<DirectoryList>("Dir1");
+    QTest::keyClick(drives, Qt::Key_Down);
+    EXPECT_EQ(folders->Path(), usb);
+    EXPECT_TRUE(answerer.boxes.empty());
+    QTest::keyClick(drives, Qt::Key_Down);
+    EXPECT_EQ(folders->Path(), usb);
+    EXPECT_EQ(drives->Drive(), gone);
+
+    std::filesystem::remove(tree.Path("usb/photos"));
+    folders->setCurrentItem(folders->findItems("photos", Qt::MatchRecursive).value(0));
+    QTest::keyClick(folders, Qt::Key_Return);
+    EXPECT_EQ(folders->Path(), usb);
+    const auto failed = [](const std::filesystem::path& path) {
+        return BoxSeen{QString::fromStdString(path.native() + ": No such file or directory"),
+                       "Velnor", QMessageBox::Ok};
+    };
+    EXPECT_EQ(answerer.boxes,
+              (std::vector<BoxSeen>{failed(gone), failed(tree.Path("usb/photos"))}));
+    window->close();
+    EXPECT_EQ(Remembered(), usb.native());
+}
+
+TEST_F(MainWindowButtons, AFailedStoreAtCloseIsReportedAndTheProgramStillEnds) {
+    settings->failWrites = "/home/user/.config/Trimora/Trimora.conf: disk full";
+    Open();
+    BoxAnswerer answerer;
+    window->close();
+    const BoxSeen failed{QString::fromStdString(settings->failWrites), "Velnor", QMessageBox::Ok,
+                         QMessageBox::Critical};
+    EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{failed});
+    EXPECT_EQ(exitCodes, std::vector<int>{1});
+}
+
+} // namespace
+} // namespace velnor::test

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "core/settings/settings_store.h"
+#include "tests/support/temp_tree.h"
+#include "ui/qt/design_font.h"
+#include "ui/qt/frmMain.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace velnor::test {
+
+// The one application of the test binary, with the window's font and Qt's test
+// locations, so no test can reach the real settings store. Deleted after the
+// last test, while Qt can still clean up after itself.
+class AppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        QStandardPaths::setTestModeEnabled(true);
+        static int argc = 1;
+        static char name[] = "velnor_ui_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+        UseDesignFont();
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> app_;
+};
+
+inline ::testing::Environment* const TheAppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+// A settings store in memory.
+class MemorySettings : public SettingsStore {
+public:
+    using Entry = std::tuple<std::string, std::string, std::string>;
+
+    std::string Read(const std::string& application, const std::string& section,
+                     const std::string& key, const std::string& fallback) const override {
+        ++reads;
+        const auto found = entries.find({application, section, key});
+        return found == entries.end() ? fallback : found->second;
+    }
+    void Write(const std::string& application, const std::string& section, const std::string& key,
+               const std::string& value) override {
+        ++writes;
+        if (!failWrites.empty())
+            throw std::runtime_error(failWrites);
+        entries[{application, section, key}] = value;
+    }
+
+    std::map<Entry, std::string> entries;
+    mutable int reads = 0;
+    int writes = 0;
+    std::string failWrites; // the description a failing write throws with
+};
+
+// The main window, counting its yields and able to act at each one.
+class ProbedWindow : public frmMain {
+public:
+    using frmMain::frmMain;
+
+    void Yield() override {
+        ++Yields;
+        if (OnYield)
+            OnYield(Yields);
+        frmMain::Yield();
+    }
+
+    std::size_t Yields = 0;
+    std::function<void(std::size_t)> OnYield;
+};
+
+// What a message box showed.
+struct BoxSeen {
+    QString text;
+    QString title;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
+    bool operator==(const BoxSeen&) const = default;
+};
+
+inline void PrintTo(const BoxSeen& box, std::ostream* out) {
+    *out << '"' << box.text.toStdString() << "\" titled \"" << box.title.toStdString()
+         << "\", buttons " << box.buttons.toInt() << ", icon " << box.icon << ", default "
+         << box.defaultButton;
+}
+
+// Records every modal widget that opens, found through
+// QApplication::activeModalWidget(), and closes it: a message box with the
+// given answer, anything else after whileOpen has seen it. Its timer runs in
+// whatever loop is going: a box's own, or the processEvents of a run's yield.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(
+        QMessageBox::StandardButton answer = QMessageBox::Ok,
+        std::function<void(QWidget*)> whileOpen = [](QWidget*) {}) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, answer, whileOpen] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == handled_)
+                return;
+            handled_ = modal;
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box) {
+                boxes.push_back({{}, modal->windowTitle(), {}, {}, QMessageBox::NoButton});
+                whileOpen(modal);
+                modal->close();
+                return;
+            }
+            QAbstractButton* byDefault = box->defaultButton();
+            boxes.push_back({box->text(), box->windowTitle(), box->standardButtons(), box->icon(),
+                             byDefault ? box->standardButton(byDefault) : QMessageBox::NoButton});
+            // A box without that answer is closed, and the boxes seen tell why.
+            if (QAbstractButton* button = box->button(answer))
+                button->click();
+            else
+                box->close();
+        });
+        timer_.start(0);
+    }
+
+    std::vector<BoxSeen> boxes;
+
+private:
+    QTimer timer_;
+    QPointer<QWidget> handled_;
+};
+
+// A window on the given services, with the store in memory and a recorder of
+// the program's end; what else is missing is the real file system and the root
+// as the only drive.
+class WindowFixture : public ::testing::Test {
+protected:
+    ProbedWindow& MakeWindow(frmMainServices services = {}) {
+        services.settings = settings;
+        if (!services.drives)
+            services.drives = [] {
+                return std::vector<DriveEntry>{DriveEntry{"/", {}, false}};
+            };
+        services.endProgram = [this](int code) {
+            exitCodes.push_back(code);
+        };
+        window = std::make_unique<ProbedWindow>(std::move(services));
+        return *window;
+    }
+
+    template <typename Control> Control* Find(const char* name) const {
+        auto* control = window->findChild<Control*>(name);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    // The remembered folder's entry.
+    std::string& Remembered() { return settings->entries[{"Trimora", "Root", "Path"}]; }
+
+    TempTree tree;
+    std::shared_ptr<MemorySettings> settings = std::make_shared<MemorySettings>();
+    std::vector<int> exitCodes;
+    std::unique_ptr<ProbedWindow> window;
+};
+
+} // namespace velnor::test
