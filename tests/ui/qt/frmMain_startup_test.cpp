@@ -168,7 +168,7 @@ TEST_F(MainWindowStartUp, Text1TakesNoLineBreakTypedOrPasted) {
 }
 
 // The real store, in Qt's test locations, under an application name of its own.
-TEST(QSettingsStoreTest, GivesTheFallbackForAMissingEntryReadsBackWritesAndThrowsIfItCannot) {
+TEST(QSettingsStoreTest, GivesTheFallbackReadsBackAnyBytesWritesAndThrowsIfItCannot) {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     ASSERT_TRUE(config.contains(".qttest")) << config.toStdString();
     const std::filesystem::path folder = QDir(config).filePath("TrimoraStoreTest").toStdString();
@@ -180,6 +180,10 @@ TEST(QSettingsStoreTest, GivesTheFallbackForAMissingEntryReadsBackWritesAndThrow
         store.Write("TrimoraStoreTest", "Root", "Path", "/home/用户/网站 新");
         EXPECT_EQ(store.Read("TrimoraStoreTest", "Root", "Path", ""), "/home/用户/网站 新");
         EXPECT_EQ(store.Read("TrimoraStoreTest", "Root", "Other", "x"), "x");
+        // A folder named in GBK comes back byte for byte, not as U+FFFD.
+        const std::string gbk = "/srv/\xCD\xF8\xD5\xBE";
+        store.Write("TrimoraStoreTest", "Root", "Gbk", gbk);
+        EXPECT_EQ(QSettingsStore().Read("TrimoraStoreTest", "Root", "Gbk", ""), gbk);
         const QSettings file(QString::fromStdString(folder / "TrimoraStoreTest.conf"),
                              QSettings::IniFormat);
         EXPECT_EQ(file.value("Root/Path").toString(), "/home/用户/网站 新");
