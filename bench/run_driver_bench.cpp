@@ -20,7 +20,7 @@
 
 namespace {
 
-// Keeps captions as a label keeps its text; the event loop is not run.
+// Keeps what the labels would show; the event loop is not run.
 class LabelWindow : public velnor::WindowSeam {
 public:
     explicit LabelWindow(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -31,17 +31,9 @@ public:
     bool RemoveSpacesTicked() const override { return spaces_; }
     bool RemoveBreaksTicked() const override { return breaks_; }
     void SetStatus(const std::string& caption) override { status_ = caption; }
-    void SetRatio(const std::string& caption) override {
-        if (caption != ratio_)
-            ratio_ = caption;
-    }
-    std::string GaugeCaption(velnor::Gauge gauge) const override {
-        return gauge == velnor::Gauge::FileBar ? fileBar_ : packBar_;
-    }
-    void SetGaugeCaption(velnor::Gauge gauge, const std::string& caption) override {
-        std::string& label = gauge == velnor::Gauge::FileBar ? fileBar_ : packBar_;
-        if (caption != label)
-            label = caption;
+    void SetRatio(std::int16_t percent) override { ratio_ = percent; }
+    void SetGaugeCells(velnor::Gauge gauge, std::int16_t cells) override {
+        (gauge == velnor::Gauge::FileBar ? fileBar_ : packBar_) = cells;
     }
     void Yield() override { benchmark::ClobberMemory(); }
     velnor::MessageAnswer ShowMessage(const velnor::MessageBoxRequest& request) override {
@@ -53,7 +45,8 @@ private:
     std::filesystem::path folder_;
     bool spaces_ = true;
     bool breaks_ = true;
-    std::string status_, ratio_, fileBar_, packBar_;
+    std::string status_;
+    std::int16_t ratio_ = 0, fileBar_ = 0, packBar_ = 0;
 };
 
 struct PageFolder {

@@ -84,9 +84,8 @@ public:
     bool RemoveSpacesTicked() const override { return true; }
     bool RemoveBreaksTicked() const override { return true; }
     void SetStatus(const std::string&) override {}
-    void SetRatio(const std::string&) override {}
-    std::string GaugeCaption(velnor::Gauge) const override { return {}; }
-    void SetGaugeCaption(velnor::Gauge, const std::string&) override {}
+    void SetRatio(std::int16_t) override {}
+    void SetGaugeCells(velnor::Gauge, std::int16_t) override {}
     void Yield() override {}
     velnor::MessageAnswer ShowMessage(const velnor::MessageBoxRequest&) override {
         std::abort(); // a failed run would measure nothing

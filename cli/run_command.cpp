@@ -10,9 +10,6 @@
 namespace velnor::cli {
 namespace {
 
-// What the run shows in the status label when it has gone through every page.
-const std::string kRunFinished = "已经完成任务.";
-
 std::string GroupDigits(std::uint64_t value) {
     const std::string digits = std::to_string(value);
     std::string grouped;
@@ -71,24 +68,27 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
     TerminalSeam seam(settings, streams, &progress, clock);
     RunDriver driver(seam, fileSystem, RunSettings{.reportSteps = false, .dryRun = args.dryRun},
                      &progress);
-    driver.Start();
+    const RunResult result = driver.Start();
     progress.Clear();
 
     const RunTally& tally = progress.Tally();
-    if (seam.Failed()) {
+    switch (result.outcome) {
+    case RunOutcome::Done:
+        break;
+    case RunOutcome::Failed:
         if (tally.pagesDone > 0 && !args.dryRun) {
             Say(streams, Pages(tally.pagesDone) + " had been rewritten before the error");
         }
         return kExitFailed;
-    }
-    if (seam.Declined()) {
+    case RunOutcome::Declined:
         Say(streams, "declined; nothing was changed");
         return kExitDeclined;
-    }
-    // The window's run ends silently, before the backup, when the folder is
-    // missing; a command must not report that as a run done.
-    if (seam.Status() != kRunFinished) {
+    case RunOutcome::NoFolder:
+        // The window's run ends silently; a command must not report that as a run done.
         throw std::runtime_error(folder.string() + ": no such folder");
+    case RunOutcome::Abandoned:
+    case RunOutcome::Busy:
+        return kExitFailed;
     }
     const auto took = clock() - started - seam.AnswerWait();
     io::WriteAll(streams.out, FormatSummary(tally, args.dryRun, took) + "\n", "standard output");
@@ -103,16 +103,15 @@ int RunRestore(const RestoreArgs& args, const CliStreams& streams,
     settings.assumeYes = args.yes;
     TerminalSeam seam(settings, streams, nullptr, [] { return std::chrono::steady_clock::now(); });
     RunDriver driver(seam, fileSystem, RunSettings{.reportSteps = false, .dryRun = false});
-    driver.Restore();
-
-    if (seam.Failed()) {
-        return kExitFailed;
-    }
-    if (seam.Declined()) {
+    switch (driver.Restore().outcome) {
+    case RunOutcome::Done:
+        return 0;
+    case RunOutcome::Declined:
         Say(streams, "declined; nothing was changed");
         return kExitDeclined;
+    default:
+        return kExitFailed;
     }
-    return 0;
 }
 
 } // namespace velnor::cli

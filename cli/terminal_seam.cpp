@@ -27,15 +27,6 @@ TerminalSeam::TerminalSeam(SeamSettings settings, const CliStreams& streams, Run
     : settings_(std::move(settings)), streams_(streams), progress_(progress),
       clock_(std::move(clock)) {}
 
-std::string TerminalSeam::GaugeCaption(Gauge gauge) const {
-    auto it = gauges_.find(gauge);
-    return it == gauges_.end() ? std::string() : it->second;
-}
-
-void TerminalSeam::SetGaugeCaption(Gauge gauge, const std::string& caption) {
-    gauges_[gauge] = caption;
-}
-
 MessageAnswer TerminalSeam::ShowMessage(const MessageBoxRequest& request) {
     switch (request.buttons) {
     case MessageButtons::YesNo:
@@ -45,14 +36,8 @@ MessageAnswer TerminalSeam::ShowMessage(const MessageBoxRequest& request) {
     case MessageButtons::Ok:
         break;
     }
-    // The run's error box carries the critical-stop icon, the restore's a
-    // plain one; only the restore's closing notice carries the exclamation.
-    if (request.icon == MessageIcon::Exclamation) {
-        Say(request.text);
-    } else {
-        failure_ = request.text.empty() ? std::string("unknown error") : request.text;
-        Say("velnor-cli: " + failure_);
-    }
+    // Errors in the command's voice; the restore's closing notice as it stands.
+    Say(request.icon == MessageIcon::Exclamation ? request.text : "velnor-cli: " + request.text);
     return MessageAnswer::Ok;
 }
 
@@ -72,9 +57,6 @@ bool TerminalSeam::Ask(const MessageBoxRequest& request) {
     } else {
         Say("velnor-cli: " + request.text +
             " -- answered no: no terminal to ask (pass --yes to answer yes)");
-    }
-    if (!yes) {
-        declined_ = true;
     }
     return yes;
 }

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <map>
 #include <string>
 
 namespace velnor::cli {
@@ -23,7 +22,7 @@ struct SeamSettings {
 
 // The window as the terminal plays it: questions are asked on standard error
 // and answered on standard input (only when a person is there), message boxes
-// become lines on standard error, and the outcome is kept for the exit status.
+// become lines on standard error.
 class TerminalSeam : public WindowSeam {
 public:
     TerminalSeam(SeamSettings settings, const CliStreams& streams, RunProgress* progress,
@@ -36,18 +35,12 @@ public:
     bool RemoveBreaksTicked() const override { return settings_.removeBreaks; }
 
     void SetStatus(const std::string& caption) override { status_ = caption; }
-    void SetRatio(const std::string&) override {}
-    std::string GaugeCaption(Gauge gauge) const override;
-    void SetGaugeCaption(Gauge gauge, const std::string& caption) override;
+    void SetRatio(std::int16_t) override {}
+    void SetGaugeCells(Gauge, std::int16_t) override {}
 
     void Yield() override {}
     MessageAnswer ShowMessage(const MessageBoxRequest& request) override;
 
-    // A question was answered No or Cancel.
-    bool Declined() const { return declined_; }
-    // An error box was shown; its text is the error's description.
-    bool Failed() const { return !failure_.empty(); }
-    const std::string& Failure() const { return failure_; }
     const std::string& Status() const { return status_; }
     // Time spent waiting for a person to answer, which is no part of the work.
     std::chrono::steady_clock::duration AnswerWait() const { return answerWait_; }
@@ -62,9 +55,6 @@ private:
     Clock clock_;
     std::chrono::steady_clock::duration answerWait_{};
     std::string status_;
-    std::map<Gauge, std::string> gauges_;
-    bool declined_ = false;
-    std::string failure_;
 };
 
 } // namespace velnor::cli

@@ -31,7 +31,7 @@ bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
     return true;
 }
 
-void RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
+bool RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
                    const std::filesystem::path& folder) {
     const MessageBoxRequest question{.text = "你确定要还原备份文件吗?",
                                      .title = identity::ApplicationTitle,
@@ -39,7 +39,7 @@ void RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
                                      .icon = MessageIcon::None,
                                      .defaultButton = MessageAnswer::Ok};
     if (window.ShowMessage(question) != MessageAnswer::Ok)
-        return;
+        return false;
 
     fileSys.CopyFolder(BackupPath(folder), folder, true);
 
@@ -48,6 +48,7 @@ void RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
                         .buttons = MessageButtons::Ok,
                         .icon = MessageIcon::Exclamation,
                         .defaultButton = MessageAnswer::Ok});
+    return true;
 }
 
 } // namespace velnor

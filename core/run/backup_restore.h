@@ -19,9 +19,9 @@ bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
                   const std::filesystem::path& folder);
 
 // The restore: asks, copies the backup over the folder (files added since
-// stay), then says so. Returns quietly when the user does not answer OK.
-// Errors pass to the caller.
-void RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
+// stay), then says so. Returns false, having done nothing, when the user does
+// not answer OK. Errors pass to the caller.
+bool RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
                    const std::filesystem::path& folder);
 
 } // namespace velnor

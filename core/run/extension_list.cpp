@@ -1,14 +1,12 @@
 #include "core/run/extension_list.h"
 
+#include "core/text/ascii.h"
+
 #include <algorithm>
 
 namespace velnor {
 
 namespace {
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
     if (text.size() < end.size())

@@ -1,6 +1,5 @@
 #include "core/run/percent.h"
 
-#include <array>
 #include <cmath>
 #include <limits>
 
@@ -19,22 +18,6 @@ std::int16_t NearestPercent(double part, double whole) {
     if (percent > high)
         return std::numeric_limits<std::int16_t>::max();
     return static_cast<std::int16_t>(percent);
-}
-
-const std::string& PercentCaption(std::int16_t percent) {
-    static const std::array<std::string, 101> table = [] {
-        std::array<std::string, 101> captions;
-        for (int i = 0; i <= 100; ++i)
-            captions[i] = std::to_string(i) + "%";
-        return captions;
-    }();
-    if (percent >= 0 && percent <= 100)
-        return table[percent];
-    // Never reached by a run (kept never exceeds scanned); kept for callers
-    // outside that range.
-    thread_local std::string other;
-    other = std::to_string(percent) + "%";
-    return other;
 }
 
 } // namespace velnor

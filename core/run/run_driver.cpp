@@ -150,7 +150,7 @@ private:
             [this, length](const StepReport& step) {
                 gauges_.UpdateFileBar(NearestPercent(step.Position, length));
                 gauges_.UpdatePackBar(NearestPercent(step.KeptInFile, length));
-                window_.SetRatio(PercentCaption(NearestPercent(step.KeptInRun, step.ScannedInRun)));
+                window_.SetRatio(NearestPercent(step.KeptInRun, step.ScannedInRun));
                 window_.Yield();
             });
     }
@@ -179,9 +179,9 @@ RunDriver::RunDriver(WindowSeam& window, FileSystemFactory makeFileSystem, RunSe
     : window_(window), settings_(settings), observer_(observer), gauges_(window),
       finder_(window, std::move(makeFileSystem)) {}
 
-void RunDriver::Start() {
+RunResult RunDriver::Start() {
     if (running_)
-        return;
+        return {RunOutcome::Busy, {}};
     const RunningFlag running(running_);
     counters_ = RunCounters{};
     try {
@@ -193,9 +193,9 @@ void RunDriver::Start() {
         // Read once: the backup, the search and the pages all concern this folder.
         const std::filesystem::path folder = window_.FolderPath();
         if (!fileSys->FolderExists(folder))
-            return;
+            return {RunOutcome::NoFolder, {}};
         if (!settings_.dryRun && !BackUpFolder(window_, *fileSys, folder))
-            return;
+            return {RunOutcome::Declined, {}};
 
         ExtList_ = SplitExtensions(window_.ExtensionText());
         finder_.FindFiles(folder);
@@ -212,21 +212,28 @@ void RunDriver::Start() {
             worker.ProcessOverlapped(pages);
         fileSys->Flush();
         window_.SetStatus("已经完成任务.");
+        return {RunOutcome::Done, {}};
+    } catch (const RunAbandoned&) {
+        return {RunOutcome::Abandoned, {}};
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::Critical));
+        return {RunOutcome::Failed, error.what()};
     }
 }
 
-void RunDriver::Restore() {
+RunResult RunDriver::Restore() {
     if (running_)
-        return;
+        return {RunOutcome::Busy, {}};
     const RunningFlag running(running_);
     try {
         const std::shared_ptr<FileSystemService> fileSys = finder_.MakeFileSystem()();
         finder_.FileSys() = fileSys;
-        RestoreFolder(window_, *fileSys, window_.FolderPath());
+        if (!RestoreFolder(window_, *fileSys, window_.FolderPath()))
+            return {RunOutcome::Declined, {}};
+        return {RunOutcome::Done, {}};
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::None));
+        return {RunOutcome::Failed, error.what()};
     }
 }
 

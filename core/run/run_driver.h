@@ -21,6 +21,21 @@ struct RunSettings {
     bool dryRun = false;
 };
 
+// How a press of Start or Restore ended.
+enum class RunOutcome {
+    Done,      // every page rewritten, or the backup copied back
+    NoFolder,  // the chosen folder does not exist: nothing happened
+    Declined,  // the user answered No or Cancel to the question
+    Failed,    // an error ended it; its description was shown
+    Abandoned, // the window closed at a yield
+    Busy,      // refused: a run or restore is already under way
+};
+
+struct RunResult {
+    RunOutcome outcome = RunOutcome::Done;
+    std::string description; // the error's, when Failed
+};
+
 // Optional listener for the command line's progress bar and summary.
 class RunObserver {
 public:
@@ -38,8 +53,10 @@ public:
     RunDriver(WindowSeam& window, FileSystemFactory makeFileSystem, RunSettings settings = {},
               RunObserver* observer = nullptr);
 
-    void Start();   // catches every error into the critical-stop message box
-    void Restore(); // catches every error into a plain message box
+    // Each catches every error and shows it: Start with the critical-stop
+    // icon, Restore with none.
+    RunResult Start();
+    RunResult Restore();
 
     bool Running() const { return running_; }
     BarGauges& Gauges() { return gauges_; }

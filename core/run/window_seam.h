@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -38,10 +39,10 @@ public:
     virtual bool RemoveBreaksTicked() const = 0;          // Check2, read at every step
 
     virtual void SetStatus(const std::string& caption) = 0; // lbstate
-    virtual void SetRatio(const std::string& caption) = 0;  // yasuoLv
-    virtual std::string GaugeCaption(Gauge gauge) const = 0;
-    // Also repaints the gauge at once.
-    virtual void SetGaugeCaption(Gauge gauge, const std::string& caption) = 0;
+    // yasuoLv: the percentage's digits and "%".
+    virtual void SetRatio(std::int16_t percent) = 0;
+    // sp1 or sp2: that many cells lit, repainted at once.
+    virtual void SetGaugeCells(Gauge gauge, std::int16_t cells) = 0;
 
     // Lets pending window events run; may throw RunAbandoned.
     virtual void Yield() = 0;

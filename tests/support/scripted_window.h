@@ -3,6 +3,7 @@
 #include "core/run/window_seam.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -21,11 +22,11 @@ public:
     std::string Extensions = "htm|html|asp"; // Text1
     bool RemoveSpaces = true;                // Check1
     bool RemoveBreaks = true;                // Check2
-    std::string FileBarCaption;              // sp1
-    std::string PackBarCaption;              // sp2
+    std::int16_t FileBarCells = 0;           // sp1
+    std::int16_t PackBarCells = 0;           // sp2
 
     std::vector<std::string> Statuses; // lbstate, every caption set
-    std::vector<std::string> Ratios;   // yasuoLv, every caption set
+    std::vector<std::int16_t> Ratios;  // yasuoLv, every percentage set
     std::size_t GaugeWrites = 0;
     std::vector<MessageBoxRequest> Messages;
     std::size_t Yields = 0; // including one that threw
@@ -35,7 +36,9 @@ public:
     // Answers to the next boxes; with none left a box gets its default button.
     std::deque<MessageAnswer> Answers;
 
-    std::size_t Cells(Gauge gauge) const { return GaugeCaption(gauge).size(); }
+    std::int16_t Cells(Gauge gauge) const {
+        return gauge == Gauge::FileBar ? FileBarCells : PackBarCells;
+    }
 
     std::filesystem::path FolderPath() const override { return Folder; }
     bool BackupTicked() const override { return Backup; }
@@ -43,12 +46,9 @@ public:
     bool RemoveSpacesTicked() const override { return RemoveSpaces; }
     bool RemoveBreaksTicked() const override { return RemoveBreaks; }
     void SetStatus(const std::string& caption) override { Statuses.push_back(caption); }
-    void SetRatio(const std::string& caption) override { Ratios.push_back(caption); }
-    std::string GaugeCaption(Gauge gauge) const override {
-        return gauge == Gauge::FileBar ? FileBarCaption : PackBarCaption;
-    }
-    void SetGaugeCaption(Gauge gauge, const std::string& caption) override {
-        (gauge == Gauge::FileBar ? FileBarCaption : PackBarCaption) = caption;
+    void SetRatio(std::int16_t percent) override { Ratios.push_back(percent); }
+    void SetGaugeCells(Gauge gauge, std::int16_t cells) override {
+        (gauge == Gauge::FileBar ? FileBarCells : PackBarCells) = cells;
         ++GaugeWrites;
     }
     void Yield() override {

@@ -239,15 +239,12 @@ void frmMain::Form_Load() {
     }
     run_.Gauges().UpdateFileBar(0);
     run_.Gauges().UpdatePackBar(0);
-    SetRatio("0%");
+    SetRatio(0);
 }
 
 void frmMain::Command1_Click() {
-    try {
-        run_.Start();
-    } catch (const RunAbandoned&) {
-        // The window closed at a yield; the close has stored the folder already.
-    }
+    // A run abandoned at a yield ends here; the close has stored the folder already.
+    run_.Start();
 }
 
 void frmMain::Command2_Click() {
@@ -325,26 +322,21 @@ void frmMain::SetStatus(const std::string& caption) {
     lbstate->repaint();
 }
 
-void frmMain::SetRatio(const std::string& caption) {
-    // Called at every character: only a change costs a conversion and a repaint.
-    if (caption == ratioShown_)
+void frmMain::SetRatio(std::int16_t percent) {
+    // Called at every character: only a change costs a caption and a repaint.
+    if (percent == ratioShown_)
         return;
-    ratioShown_ = caption;
-    SetCaption(yasuoLv, Text(caption));
+    ratioShown_ = percent;
+    SetCaption(yasuoLv, QString::number(percent) + QLatin1Char('%'));
     yasuoLv->repaint();
 }
 
-std::string frmMain::GaugeCaption(Gauge gauge) const {
-    return (gauge == Gauge::FileBar ? sp1 : sp2)->text().toStdString();
-}
-
-void frmMain::SetGaugeCaption(Gauge gauge, const std::string& caption) {
+void frmMain::SetGaugeCells(Gauge gauge, std::int16_t cells) {
     QLabel* label = gauge == Gauge::FileBar ? sp1 : sp2;
-    const QString text = Text(caption);
     // An empty gauge is emptied again at every character while its percentage rounds to 0.
-    if (text == label->text())
+    if (cells == label->text().size())
         return;
-    SetCaption(label, text);
+    SetCaption(label, QString(cells, QLatin1Char('|')));
     label->repaint();
 }
 

@@ -8,8 +8,10 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -47,9 +49,8 @@ public:
     bool RemoveSpacesTicked() const override;
     bool RemoveBreaksTicked() const override;
     void SetStatus(const std::string& caption) override;
-    void SetRatio(const std::string& caption) override;
-    std::string GaugeCaption(Gauge gauge) const override;
-    void SetGaugeCaption(Gauge gauge, const std::string& caption) override;
+    void SetRatio(std::int16_t percent) override;
+    void SetGaugeCells(Gauge gauge, std::int16_t cells) override;
     void Yield() override;
     MessageAnswer ShowMessage(const MessageBoxRequest& request) override;
 
@@ -76,29 +77,30 @@ private:
     DriveSource drives_;
     std::function<void(int)> endProgram_;
     bool closed_ = false;
-    std::string ratioShown_; // yasuoLv's caption as last set, to skip unchanged ones
+    std::optional<std::int16_t> ratioShown_; // yasuoLv's percentage as last set
 
-    QLabel* Label3 = nullptr;
-    QGroupBox* DirFrame = nullptr; // "选择文件目录"
-    DriveList* Drive1 = nullptr;
-    DirectoryList* Dir1 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QLabel* Label1 = nullptr;
-    ExtensionBox* Text1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    QCheckBox* Check2 = nullptr;
-    QCheckBox* Check4 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QLabel* lbstate = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* sp2 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* yasuoLv = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* sp1 = nullptr;
+    // The controls, as designed; the object names are these names.
+    QLabel* Label3 = nullptr;      // the help text above everything
+    QGroupBox* DirFrame = nullptr; // frame "选择文件目录" (its object name): choose the folder
+    DriveList* Drive1 = nullptr;   // the drives; picking one opens it in Dir1
+    DirectoryList* Dir1 = nullptr;   // the folder to treat, with its parents and subfolders
+    QGroupBox* Frame1 = nullptr;     // frame "设置": settings
+    QLabel* Label1 = nullptr;        // "应用文件": caption of Text1
+    ExtensionBox* Text1 = nullptr;   // the extension list, "htm|html|asp"
+    QLabel* Label2 = nullptr;        // "采取措施": caption of the check boxes
+    QCheckBox* Check1 = nullptr;     // remove redundant spaces, read at every character
+    QCheckBox* Check2 = nullptr;     // remove redundant line breaks, read at every character
+    QCheckBox* Check4 = nullptr;     // back up to the .bak folder first
+    QPushButton* Command1 = nullptr; // Start
+    QPushButton* Command2 = nullptr; // Restore
+    QPushButton* Command3 = nullptr; // About
+    QLabel* lbstate = nullptr;       // status: the file in hand, or "已经完成任务."
+    QLabel* Label12 = nullptr;       // "压缩": caption of sp2
+    QLabel* sp2 = nullptr;           // gauge: share of the page kept so far (red)
+    QLabel* Label10 = nullptr;       // "压缩成": caption of yasuoLv
+    QLabel* yasuoLv = nullptr;       // share of the run's characters kept, "74%"
+    QLabel* Label9 = nullptr;        // "文件": caption of sp1
+    QLabel* sp1 = nullptr;           // gauge: how far the page has been scanned (blue)
 
     RunDriver run_;
 };

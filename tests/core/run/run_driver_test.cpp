@@ -14,7 +14,7 @@ using RunDriverTest = RunFixture;
 TEST_F(RunDriverTest, AMissingFolderEndsTheRunWithoutAWord) {
     window.Folder = tree.Path("no-such-folder");
     window.Backup = true;
-    Start();
+    EXPECT_EQ(Start(), RunOutcome::NoFolder);
     EXPECT_TRUE(window.Statuses.empty());
     EXPECT_TRUE(window.Messages.empty());
     EXPECT_EQ(window.Yields, 0u);
@@ -58,7 +58,7 @@ struct PageCase {
     bool removeBreaks;
     const char* output;
     std::size_t steps;
-    const char* lastRatio; // "" for none shown
+    int lastRatio; // -1 for none shown
 };
 
 class PageTest : public RunFixture, public ::testing::WithParamInterface<PageCase> {};
@@ -74,18 +74,19 @@ TEST_P(PageTest, IsRewrittenStepByStepShowingTheShareKept) {
     EXPECT_EQ(ops->CallPaths(FileOpKind::Rename), std::vector{PagePath("p.htm")});
     EXPECT_EQ(window.Yields, c.steps + 1); // one per step, one for the search
     EXPECT_EQ(window.Ratios.size(), c.steps);
-    EXPECT_EQ(window.Ratios.empty() ? "" : window.Ratios.back(), c.lastRatio);
+    EXPECT_EQ(window.Ratios.empty() ? -1 : window.Ratios.back(), c.lastRatio);
     EXPECT_EQ(window.GaugeWrites == 0, c.steps == 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, PageTest,
-    ::testing::Values(
-        PageCase{"<div>a  b\r\n  c</div>", true, false, "<div>ab\rc</div>", 19, "74%"}, // 14 of 19
-        PageCase{"a       b", true, true, "ab", 8, "12%"},   // 1 of 8: 12.5, ties to even
-        PageCase{"a     bcd", true, true, "abcd", 8, "38%"}, // 3 of 8: 37.5
-        PageCase{"ab", false, false, "ab", 1, "100%"}, PageCase{"a ", true, true, "a", 1, "0%"},
-        PageCase{"", true, true, "", 0, ""}, PageCase{" ", true, true, " ", 0, ""}));
+    ::testing::Values(PageCase{"<div>a  b\r\n  c</div>", true, false, "<div>ab\rc</div>", 19,
+                               74},                                   // 14 of 19
+                      PageCase{"a       b", true, true, "ab", 8, 12}, // 1 of 8: 12.5, ties to even
+                      PageCase{"a     bcd", true, true, "abcd", 8, 38}, // 3 of 8: 37.5
+                      PageCase{"ab", false, false, "ab", 1, 100},
+                      PageCase{"a ", true, true, "a", 1, 0}, PageCase{"", true, true, "", 0, -1},
+                      PageCase{" ", true, true, " ", 0, -1}));
 
 TEST_F(RunDriverTest, TheFileGaugeCountsBytesSoATwoByteTextEndsHalfWay) {
     std::string page;
@@ -94,8 +95,8 @@ TEST_F(RunDriverTest, TheFileGaugeCountsBytesSoATwoByteTextEndsHalfWay) {
     WritePage("zh.htm", page);
     Start();
     EXPECT_EQ(ReadPage("zh.htm"), page);
-    EXPECT_EQ(window.Cells(Gauge::FileBar), 30u); // 50%, not 100%
-    EXPECT_EQ(window.Ratios.back(), "100%");
+    EXPECT_EQ(window.Cells(Gauge::FileBar), 30); // 50%, not 100%
+    EXPECT_EQ(window.Ratios.back(), 100);
 }
 
 TEST_F(RunDriverTest, ASecondStartCompactsAgainWithTheRatioOverItsOwnRunAlone) {
@@ -108,8 +109,8 @@ TEST_F(RunDriverTest, ASecondStartCompactsAgainWithTheRatioOverItsOwnRunAlone) {
     window.Ratios.clear();
     driver->Start();
     EXPECT_EQ(ReadPage("a.htm"), "ab");
-    EXPECT_EQ(window.Ratios[7], "12%");     // after page a: 1 of 8
-    EXPECT_EQ(window.Ratios.back(), "56%"); // both pages: 9 of 16
+    EXPECT_EQ(window.Ratios[7], 12);     // after page a: 1 of 8
+    EXPECT_EQ(window.Ratios.back(), 56); // both pages: 9 of 16
 }
 
 TEST_F(RunDriverTest, TickingRemoveSpacesAtAYieldTakesEffectFromTheNextCharacter) {
@@ -136,11 +137,11 @@ TEST_F(RunDriverTest, StartOrRestorePressedDuringARunIsIgnored) {
         if (yield != 4)
             return;
         const Entries statuses = window.Statuses;
-        driver->Start();
-        driver->Restore();
+        EXPECT_EQ(driver->Start().outcome, RunOutcome::Busy);
+        EXPECT_EQ(driver->Restore().outcome, RunOutcome::Busy);
         EXPECT_EQ(window.Statuses, statuses);
     };
-    Start();
+    EXPECT_EQ(Start(), RunOutcome::Done);
     EXPECT_EQ(ReadPage("a.htm"), "abc");
     EXPECT_EQ(window.Yields, 7u); // the search's and six steps: no second run
     EXPECT_TRUE(window.Messages.empty());
@@ -164,7 +165,7 @@ TEST_F(RunDriverTest, AClosedWindowLeavesEveryPageOriginalOrCompactedAndNoTempor
                 throw RunAbandoned{};
         };
         window.Yields = 0;
-        EXPECT_THROW(Start(), RunAbandoned) << at;
+        EXPECT_EQ(Start(), RunOutcome::Abandoned) << at;
         EXPECT_FALSE(driver->Running()) << at;
         EXPECT_TRUE(window.Messages.empty()) << at;
         // the pages whose last step came before the close are rewritten, no other
@@ -201,7 +202,7 @@ TEST_P(BackupTest, AnExistingBackupIsRefreshedOnlyAfterAYes) {
     }
     window.Backup = c.ticked;
     window.Answers = {c.answer};
-    Start();
+    EXPECT_EQ(Start(), c.runs ? RunOutcome::Done : RunOutcome::Declined);
 
     ASSERT_EQ(window.Messages.size(), c.ticked && c.existing ? 1u : 0u);
     for (const MessageBoxRequest& question : window.Messages)
@@ -229,7 +230,7 @@ TEST_F(RunDriverTest, AFailedBackupEndsTheRunBeforeAnyPageIsRewritten) {
     WritePage("a.htm", Original);
     ops->FailNth(FileOpKind::Write, 1, ENOSPC);
     window.Backup = true;
-    Start();
+    EXPECT_EQ(Start(), RunOutcome::Failed);
     ExpectOneCriticalBox(OsError(ENOSPC, tree.Path("site.bak/a.htm")).what());
     EXPECT_EQ(ReadPage("a.htm"), Original);
     EXPECT_TRUE(window.Statuses.empty());
@@ -237,7 +238,7 @@ TEST_F(RunDriverTest, AFailedBackupEndsTheRunBeforeAnyPageIsRewritten) {
 
 TEST_F(RunDriverTest, RestoreAsksThenCopiesTheBackupBackKeepingPagesAddedSince) {
     WritePage("a.htm", Original);
-    Restore(); // no backup yet: the error, in a plain box
+    EXPECT_EQ(Restore(), RunOutcome::Failed); // no backup yet: the error, in a plain box
     ASSERT_EQ(window.Messages.size(), 2u);
     EXPECT_EQ(Fields(window.Messages[1]),
               Fields({OsError(ENOENT, tree.Path("site.bak")).what(), "Velnor", MessageButtons::Ok,
@@ -248,7 +249,7 @@ TEST_F(RunDriverTest, RestoreAsksThenCopiesTheBackupBackKeepingPagesAddedSince) 
     WritePage("added.htm", "new  page");
     window.Messages.clear();
     window.Answers = {MessageAnswer::Cancel};
-    Restore();
+    EXPECT_EQ(Restore(), RunOutcome::Declined);
     ASSERT_EQ(window.Messages.size(), 1u);
     EXPECT_EQ(Fields(window.Messages[0]),
               Fields({"你确定要还原备份文件吗?", "Velnor", MessageButtons::OkCancel,
@@ -256,7 +257,7 @@ TEST_F(RunDriverTest, RestoreAsksThenCopiesTheBackupBackKeepingPagesAddedSince) 
     EXPECT_EQ(ReadPage("a.htm"), Compacted(Original));
 
     const std::size_t statuses = window.Statuses.size();
-    Restore(); // answered with the default, OK
+    EXPECT_EQ(Restore(), RunOutcome::Done); // answered with the default, OK
     EXPECT_EQ(ReadPage("a.htm"), Original);
     EXPECT_EQ(ReadPage("added.htm"), "new  page");
     EXPECT_EQ(tree.ReadFile("site.bak/a.htm"), Original);

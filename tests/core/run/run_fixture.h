@@ -27,7 +27,8 @@ inline const std::string Working = "正在工作: ";
 // What a page holds after one run with these options, worked out with the filter itself.
 inline std::string Compacted(std::string_view bytes, RemovalOptions options = {true, true}) {
     RunCounters counters;
-    return EncodeAnsi(CompactText(DecodeAnsi(bytes), options, counters));
+    return EncodeAnsi(CompactText(
+        DecodeAnsi(bytes), [options] { return options; }, counters, [](const StepReport&) {}));
 }
 
 // Every field of a message box, to compare boxes whole.
@@ -44,11 +45,11 @@ protected:
         window.Folder = tree.Path("site");
     }
 
-    void Start(RunSettings settings = {}) {
+    RunOutcome Start(RunSettings settings = {}) {
         driver = std::make_unique<RunDriver>(window, ops->Factory(), settings);
-        driver->Start();
+        return driver->Start().outcome;
     }
-    void Restore() { RunDriver(window, ops->Factory()).Restore(); }
+    RunOutcome Restore() { return RunDriver(window, ops->Factory()).Restore().outcome; }
     void WritePage(std::string_view page, std::string_view bytes) const {
         tree.WriteFile("site/" + std::string(page), bytes);
     }

@@ -36,7 +36,7 @@ protected:
     // lights its first cell at the first step, so yields from then on are steps.
     void ClickAtStep(std::size_t step, const char* control) {
         window->OnYield = [this, step, control, steps = std::size_t{0}](std::size_t) mutable {
-            if (!window->GaugeCaption(Gauge::FileBar).empty() && ++steps == step)
+            if (window->Run().Gauges().FileBarCells != 0 && ++steps == step)
                 QTimer::singleShot(0, Find<QAbstractButton>(control), &QAbstractButton::click);
         };
     }
@@ -147,7 +147,7 @@ TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) 
     std::size_t yieldsAtClose = 0;
     window->OnYield = [&](std::size_t yield) {
         if (yieldsAtClose == 0 && Status().ends_with("b.htm") &&
-            !window->GaugeCaption(Gauge::FileBar).empty()) {
+            window->Run().Gauges().FileBarCells != 0) {
             yieldsAtClose = yield;
             QTimer::singleShot(0, window.get(), &QWidget::close);
         }

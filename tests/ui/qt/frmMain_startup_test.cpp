@@ -129,7 +129,7 @@ TEST_F(MainWindowStartUp, EveryControlStartsWithItsCaptionInItsPlaceAt96Dpi) {
     EXPECT_EQ(Find<QLabel>("Label10")->width(), 36);
     // The gauges' counts start at zero too: the next cell lit is the first.
     window->Run().Gauges().UpdateFileBar(100);
-    EXPECT_EQ(window->GaugeCaption(Gauge::FileBar), "|");
+    EXPECT_EQ(Find<QLabel>("sp1")->text(), "|");
 }
 
 TEST_F(MainWindowStartUp, CaptionsSizeTheirLabelsAndFullGaugesEndBeforeTheRatio) {
@@ -138,7 +138,7 @@ TEST_F(MainWindowStartUp, CaptionsSizeTheirLabelsAndFullGaugesEndBeforeTheRatio)
     EXPECT_EQ(Find<QLabel>("lbstate")->size(), Find<QLabel>("lbstate")->sizeHint());
     EXPECT_GT(Find<QLabel>("lbstate")->width(), 200);
     for (const auto& [gauge, name] : {std::pair{Gauge::PackBar, "sp2"}, {Gauge::FileBar, "sp1"}}) {
-        window->SetGaugeCaption(gauge, std::string(60, '|'));
+        window->SetGaugeCells(gauge, 60);
         EXPECT_EQ(Find<QLabel>(name)->width(), 360) << name; // 5400 twips
         EXPECT_LT(Find<QLabel>(name)->geometry().right(), Find<QLabel>("Label10")->x()) << name;
     }
