@@ -30,32 +30,14 @@ std::string RandomSuffix() {
     return suffix;
 }
 
-// Opens a new temporary file beside target; fails only on a real error.
+// Opens a new temporary file beside target.
 int CreateTemp(FileOps& ops, const std::filesystem::path& target, mode_t mode,
                std::filesystem::path& temp) {
-    for (int attempt = 0; attempt < MaxTempAttempts; ++attempt) {
-        temp = TempNameBeside(target);
-        int fd = -1;
-        const int error = ops.Open(temp, O_WRONLY | O_CREAT | O_EXCL, mode, fd);
-        if (error != EEXIST) {
-            ThrowIfFailed(error, target);
-            return fd;
-        }
-    }
-    throw OsError(EEXIST, temp);
-}
-
-// Names a complete unnamed file beside target.
-std::filesystem::path LinkTemp(FileOps& ops, int fd, const std::filesystem::path& target) {
-    for (int attempt = 0; attempt < MaxTempAttempts; ++attempt) {
-        std::filesystem::path temp = TempNameBeside(target);
-        const int error = ops.LinkUnnamed(fd, temp);
-        if (error != EEXIST) {
-            ThrowIfFailed(error, target);
-            return temp;
-        }
-    }
-    throw OsError(EEXIST, target);
+    int fd = -1;
+    temp = MakeTempBeside(target, [&](const std::filesystem::path& name) {
+        return ops.Open(name, O_WRONLY | O_CREAT | O_EXCL, mode, fd);
+    });
+    return fd;
 }
 
 void KeepAttributes(FileOps& ops, int fd, const KeptAttributes& keep,
@@ -72,6 +54,19 @@ void KeepAttributes(FileOps& ops, int fd, const KeptAttributes& keep,
 }
 
 } // namespace
+
+std::filesystem::path MakeTempBeside(const std::filesystem::path& target,
+                                     const std::function<int(const std::filesystem::path&)>& make) {
+    for (int attempt = 0; attempt < MaxTempAttempts; ++attempt) {
+        std::filesystem::path temp = TempNameBeside(target);
+        const int error = make(temp);
+        if (error != EEXIST) {
+            ThrowIfFailed(error, target);
+            return temp;
+        }
+    }
+    throw OsError(EEXIST, target);
+}
 
 std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
     std::string name = target.filename().native();
@@ -108,7 +103,9 @@ PreparedFile::~PreparedFile() {
 void PreparedFile::Commit() {
     try {
         if (temp_.empty()) {
-            temp_ = LinkTemp(*ops_, fd_, target_);
+            temp_ = MakeTempBeside(target_, [this](const std::filesystem::path& name) {
+                return ops_->LinkUnnamed(fd_, name);
+            });
         }
         if (fd_ != -1) {
             ThrowIfFailed(ops_->Close(std::exchange(fd_, -1)), target_);

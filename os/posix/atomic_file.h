@@ -18,8 +18,14 @@ struct KeptAttributes {
     gid_t Group = 0;
 };
 
-// A free name beside target for a temporary file: ".<name>.velnor-XXXXXX".
+// A name beside target for a temporary file: ".<name>.velnor-XXXXXX".
 std::filesystem::path TempNameBeside(const std::filesystem::path& target);
+
+// Calls make with new temporary names beside target until one is free (make
+// answers anything but EEXIST) and returns that name; make's failure is thrown,
+// naming target.
+std::filesystem::path MakeTempBeside(const std::filesystem::path& target,
+                                     const std::function<int(const std::filesystem::path&)>& make);
 
 // New content for target, complete and flushed to disk beside it but not yet
 // in its place. Dropped without Commit, it leaves target as it was and nothing

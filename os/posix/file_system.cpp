@@ -105,21 +105,6 @@ public:
                                  [&](int fd) { WriteAll(*ops_, fd, bytes, path); });
     }
 
-    // A hold on the page's present content, or -1. While it lasts, the
-    // rename over the page does not free that content: freeing it, which
-    // can wait on the disk (discards), happens at LetGo instead.
-    int Hold(const std::filesystem::path& path) {
-        int fd = -1;
-        // a page that cannot be held is freed by the rename, as usual
-        return ops_->Open(path, O_PATH | O_NOFOLLOW, 0, fd) == 0 ? fd : -1;
-    }
-
-    void LetGo(int fd) {
-        if (fd != -1) {
-            ops_->Close(fd); // nothing was written through it: nothing to report
-        }
-    }
-
     // A rename is durable once its folder is flushed; a run goes folder by
     // folder, so each folder is flushed once, when the run leaves it (before
     // the next folder's first page changes) or at the end.
@@ -189,12 +174,7 @@ public:
         : service_(service), path_(std::move(path)), keep_(std::move(keep)),
           bytes_(std::move(bytes)) {}
 
-    ~PosixReplace() override { service_.LetGo(oldPage_); }
-
     void Prepare() override {
-        if (keep_) {
-            oldPage_ = service_.Hold(path_);
-        }
         prepared_.emplace(service_.Prepare(path_, keep_, bytes_));
         std::string().swap(bytes_); // on disk now; a queue of pages need not hold it twice
     }
@@ -206,7 +186,6 @@ private:
     std::filesystem::path path_;
     std::optional<KeptAttributes> keep_;
     std::string bytes_;
-    int oldPage_ = -1;
     std::optional<PreparedFile> prepared_;
 };
 

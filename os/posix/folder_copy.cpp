@@ -120,13 +120,8 @@ private:
         std::filesystem::path target;
         ThrowIfFailed(ops_.Readlink(from, target), from);
         // made under a free name and renamed over, like a file
-        std::filesystem::path temp;
-        int error = EEXIST;
-        for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-            temp = TempNameBeside(to);
-            error = ops_.Symlink(target, temp);
-        }
-        ThrowIfFailed(error, temp);
+        const std::filesystem::path temp = MakeTempBeside(
+            to, [&](const std::filesystem::path& name) { return ops_.Symlink(target, name); });
         if (const int renamed = ops_.Rename(temp, to); renamed != 0) {
             ops_.Unlink(temp);
             throw OsError(renamed, to);

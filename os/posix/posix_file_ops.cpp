@@ -1,4 +1,5 @@
 #include "os/posix/file_ops.h"
+#include "os/posix/interrupted.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,18 +11,6 @@
 
 namespace velnor {
 namespace {
-
-// Runs a call that answers -1 with errno on failure, again after an interrupt.
-template <typename Call> int Retrying(Call call) {
-    while (true) {
-        if (call() != -1) {
-            return 0;
-        }
-        if (errno != EINTR) {
-            return errno;
-        }
-    }
-}
 
 EntryKind KindOf(mode_t mode) {
     if (S_ISDIR(mode)) {
@@ -76,24 +65,25 @@ int ReadEntries(DIR* dir, std::vector<FolderEntry>& entries) {
 class PosixFileOps : public FileOps {
 public:
     int Open(const Path& path, int flags, mode_t mode, int& fd) override {
-        return Retrying([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC, mode); });
+        return RetryInterrupted([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC, mode); });
     }
     int OpenUnnamed(const Path& folder, mode_t mode, int& fd) override {
-        const int error = Retrying(
+        const int error = RetryInterrupted(
             [&] { return fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode); });
         // kernels without O_TMPFILE take it for O_DIRECTORY and answer EISDIR
         return error == EISDIR ? EOPNOTSUPP : error;
     }
     int LinkUnnamed(int fd, const Path& path) override {
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        const int error = Retrying([&] {
+        const int error = RetryInterrupted([&] {
             return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
         });
         if (error != ENOENT) {
             return error;
         }
         // without /proc: needs CAP_DAC_READ_SEARCH, as root has
-        return Retrying([&] { return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH); });
+        return RetryInterrupted(
+            [&] { return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH); });
     }
     int Close(int fd) override {
         // no retry: Linux releases the descriptor even when close reports EINTR
@@ -101,42 +91,42 @@ public:
     }
     int Read(int fd, char* buffer, std::size_t size, std::size_t& got) override {
         ssize_t count = 0;
-        const int error = Retrying([&] { return count = ::read(fd, buffer, size); });
+        const int error = RetryInterrupted([&] { return count = ::read(fd, buffer, size); });
         got = error == 0 ? static_cast<std::size_t>(count) : 0;
         return error;
     }
     int Write(int fd, const char* data, std::size_t size, std::size_t& written) override {
         ssize_t count = 0;
-        const int error = Retrying([&] { return count = ::write(fd, data, size); });
+        const int error = RetryInterrupted([&] { return count = ::write(fd, data, size); });
         written = error == 0 ? static_cast<std::size_t>(count) : 0;
         return error;
     }
     int Fsync(int fd) override {
-        return Retrying([&] { return ::fsync(fd); });
+        return RetryInterrupted([&] { return ::fsync(fd); });
     }
     int Fstat(int fd, struct stat& info) override {
-        return Retrying([&] { return ::fstat(fd, &info); });
+        return RetryInterrupted([&] { return ::fstat(fd, &info); });
     }
     int Stat(const Path& path, struct stat& info) override {
-        return Retrying([&] { return ::stat(path.c_str(), &info); });
+        return RetryInterrupted([&] { return ::stat(path.c_str(), &info); });
     }
     int Lstat(const Path& path, struct stat& info) override {
-        return Retrying([&] { return ::lstat(path.c_str(), &info); });
+        return RetryInterrupted([&] { return ::lstat(path.c_str(), &info); });
     }
     int Fchmod(int fd, mode_t mode) override {
-        return Retrying([&] { return ::fchmod(fd, mode); });
+        return RetryInterrupted([&] { return ::fchmod(fd, mode); });
     }
     int Fchown(int fd, uid_t owner, gid_t group) override {
-        return Retrying([&] { return ::fchown(fd, owner, group); });
+        return RetryInterrupted([&] { return ::fchown(fd, owner, group); });
     }
     int Rename(const Path& from, const Path& to) override {
-        return Retrying([&] { return ::rename(from.c_str(), to.c_str()); });
+        return RetryInterrupted([&] { return ::rename(from.c_str(), to.c_str()); });
     }
     int Unlink(const Path& path) override {
-        return Retrying([&] { return ::unlink(path.c_str()); });
+        return RetryInterrupted([&] { return ::unlink(path.c_str()); });
     }
     int Mkdir(const Path& path, mode_t mode) override {
-        return Retrying([&] { return ::mkdir(path.c_str(), mode); });
+        return RetryInterrupted([&] { return ::mkdir(path.c_str(), mode); });
     }
     int ListFolder(const Path& path, std::vector<FolderEntry>& entries) override {
         entries.clear();
@@ -155,12 +145,12 @@ public:
         return error;
     }
     int Symlink(const Path& target, const Path& link) override {
-        return Retrying([&] { return ::symlink(target.c_str(), link.c_str()); });
+        return RetryInterrupted([&] { return ::symlink(target.c_str(), link.c_str()); });
     }
     int Readlink(const Path& path, Path& target) override {
         std::string buffer(PATH_MAX, '\0');
         ssize_t length = 0;
-        const int error = Retrying(
+        const int error = RetryInterrupted(
             [&] { return length = ::readlink(path.c_str(), buffer.data(), buffer.size()); });
         if (error != 0) {
             return error;

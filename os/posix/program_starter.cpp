@@ -1,5 +1,6 @@
 #include "core/about/program_starter.h"
 
+#include "os/posix/interrupted.h"
 #include "os/posix/posix_path.h"
 
 #include <fcntl.h>
@@ -53,13 +54,10 @@ void StartProgram(std::u16string_view path) {
         close(report[0]);
         Fail(program, forkError);
     }
-    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    RetryInterrupted([&] { return waitpid(child, nullptr, 0) < 0 ? -1 : 0; });
     int error = 0;
     ssize_t got = 0;
-    do {
-        got = read(report[0], &error, sizeof error);
-    } while (got < 0 && errno == EINTR);
+    RetryInterrupted([&] { return got = read(report[0], &error, sizeof error); });
     close(report[0]);
     if (got == static_cast<ssize_t>(sizeof error))
         Fail(program, error);
