@@ -1,8 +1,7 @@
 #pragma once
 
 #include "os/win32/file_info.h"
-
-#include <windows.h>
+#include "os/win32/windows_api.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,6 +1,5 @@
 #include "core/text/cp936_tables.h"
-
-#include <windows.h>
+#include "os/win32/windows_api.h"
 
 #include <iterator>
 #include <stdexcept>

@@ -3,8 +3,7 @@
 #include "core/text/path_text.h"
 #include "os/win32/wide_text.h"
 #include "os/win32/win32_error.h"
-
-#include <windows.h>
+#include "os/win32/windows_api.h"
 
 #include <string>
 #include <system_error>

@@ -6,7 +6,10 @@
 namespace velnor {
 
 EntryKind KindOf(DWORD attributes, DWORD reparseTag) {
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparseTag)) {
+    // Wine shows a Linux symbolic link as a reparse point without a tag
+    // (which Windows never gives one): a link too.
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+        (reparseTag == 0 || IsReparseTagNameSurrogate(reparseTag))) {
         return EntryKind::Link;
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {

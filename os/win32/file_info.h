@@ -1,8 +1,7 @@
 #pragma once
 
 #include "os/win32/unique_handle.h"
-
-#include <windows.h>
+#include "os/win32/windows_api.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -10,8 +9,9 @@
 namespace velnor {
 
 // What a name leads to, links never followed. A link is a reparse point that
-// stands for another name (a symbolic link, a junction); other reparse points
-// (deduplicated or cloud files) are what their attributes say.
+// stands for another name (a symbolic link, a junction) or of no known kind;
+// other reparse points (deduplicated or cloud files) are what their
+// attributes say.
 enum class EntryKind { Missing, Folder, File, Link, Other };
 
 EntryKind KindOf(DWORD attributes, DWORD reparseTag);

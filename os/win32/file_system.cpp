@@ -52,7 +52,7 @@ std::optional<KeptAttributes> AttributesToKeep(const std::filesystem::path& path
     case EntryKind::File:
         break;
     case EntryKind::Folder:
-        throw Win32Error(ErrorDirectoryNotSupported, path);
+        throw Win32Error(ERROR_ACCESS_DENIED, path);
     default:
         throw NotOrdinaryFile(path);
     }
@@ -104,7 +104,7 @@ public:
             OpenEntryOrThrow(path, GENERIC_READ, FILE_SHARE_READ, FILE_FLAG_SEQUENTIAL_SCAN);
         const FileInfo info = InfoOf(file.Get(), path);
         if (info.Kind() == EntryKind::Folder) {
-            throw Win32Error(ErrorDirectoryNotSupported, path);
+            throw Win32Error(ERROR_ACCESS_DENIED, path);
         }
         if (info.Kind() != EntryKind::File) {
             throw NotOrdinaryFile(path);

@@ -1,11 +1,10 @@
 #include "core/io/program_arguments.h"
 
 #include "os/win32/wide_text.h"
-
 #include "os/win32/win32_error.h"
+#include "os/win32/windows_api.h"
 
 #include <shellapi.h>
-#include <windows.h>
 
 #include <system_error>
 

@@ -2,8 +2,7 @@
 
 #include "os/win32/wide_text.h"
 #include "os/win32/win32_error.h"
-
-#include <windows.h>
+#include "os/win32/windows_api.h"
 
 #include <system_error>
 #include <utility>

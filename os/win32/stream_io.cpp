@@ -2,9 +2,9 @@
 
 #include "os/win32/wide_text.h"
 #include "os/win32/win32_error.h"
+#include "os/win32/windows_api.h"
 
 #include <io.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <system_error>

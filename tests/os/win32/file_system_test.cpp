@@ -1,0 +1,227 @@
+#include "core/files/file_system.h"
+#include "core/run/run_driver.h"
+#include "os/win32/file_info.h"
+#include "os/win32/long_path.h"
+#include "os/win32/win32_error.h"
+#include "os/win32/windows_api.h"
+#include "tests/support/scripted_window.h"
+#include "tests/support/temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+#include <winioctl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velnor::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+// What an error says, or "" when nothing was thrown.
+template <typename Call> std::string ErrorOf(Call call) {
+    try {
+        call();
+    } catch (const FileSystemError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+DWORD AttributesOf(const std::filesystem::path& path) {
+    return GetFileAttributesW(LongPath(path).c_str());
+}
+
+// The access control list as text, inherited entries and protection included.
+std::wstring AccessList(const std::filesystem::path& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    EXPECT_EQ(GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, nullptr, nullptr, &descriptor),
+              ERROR_SUCCESS);
+    wchar_t* text = nullptr;
+    ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
+                                                         DACL_SECURITY_INFORMATION, &text, nullptr);
+    std::wstring list = text != nullptr ? text : L"";
+    LocalFree(text);
+    LocalFree(descriptor);
+    return list;
+}
+
+class Win32FileSystemTest : public ::testing::Test {
+protected:
+    TempTree tree;
+    std::shared_ptr<FileSystemService> fs = MakeFileSystem();
+};
+
+TEST_F(Win32FileSystemTest, ReplaceKeepsTheAttributesAndTheExactNameAndLeavesNothingBeside) {
+    tree.WriteFile("页面.htm", "old");
+    const std::filesystem::path page = tree.Path("页面.htm");
+    ASSERT_TRUE(SetFileAttributesW(page.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    fs->ReplaceFile(page, "new");
+    EXPECT_EQ(tree.ReadFile("页面.htm"), "new");
+    EXPECT_EQ(AttributesOf(page) & ~FILE_ATTRIBUTE_NOT_CONTENT_INDEXED,
+              DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE});
+    EXPECT_EQ(tree.Entries(), Names{"页面.htm"});
+}
+
+TEST_F(Win32FileSystemTest, ReplaceKeepsTheAccessList) {
+    tree.WriteFile("page.htm", "old");
+    const std::filesystem::path page = tree.Path("page.htm");
+    // for its owner only, protected from what the folder would hand down
+    PSECURITY_DESCRIPTOR ownerOnly = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(A;;FA;;;OW)", SDDL_REVISION_1, &ownerOnly, nullptr));
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL list = nullptr;
+    GetSecurityDescriptorDacl(ownerOnly, &present, &list, &defaulted);
+    ASSERT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(page.c_str()), SE_FILE_OBJECT,
+                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, list, nullptr),
+              ERROR_SUCCESS);
+    LocalFree(ownerOnly);
+    const std::wstring access = AccessList(page);
+    if (!access.starts_with(L"D:P"))
+        GTEST_SKIP() << "the system keeps no access lists of files (Wine makes them up)";
+    fs->ReplaceFile(page, "new");
+    EXPECT_EQ(AccessList(page), access);
+}
+
+// Wine lets root replace a read-only file; Velnor's own check refuses it.
+TEST_F(Win32FileSystemTest, AReadOnlyAttributeRefusesThePageBeforeItIsTouched) {
+    tree.WriteFile("page.htm", "old");
+    const std::filesystem::path page = tree.Path("page.htm");
+    ASSERT_TRUE(SetFileAttributesW(page.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string refused = Win32Error(ERROR_ACCESS_DENIED, page).what();
+    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(page, "new"); }), refused);
+    EXPECT_EQ(ErrorOf([&] { fs->StartReplace(page, "new"); }), refused);
+    EXPECT_EQ(tree.ReadFile("page.htm"), "old");
+    EXPECT_NE(AttributesOf(page) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(tree.Entries(), Names{"page.htm"});
+}
+
+// Held for writing, the page cannot be read; held without room for a
+// replacement, it cannot be replaced: either way the run ends at once with
+// the system's words, the page as it was and nothing beside it.
+TEST_F(Win32FileSystemTest, APageAnotherProgramHoldsEndsTheRunBeforeItIsTouched) {
+    const std::string original = "<p>a  b</p>";
+    tree.WriteFile("site/page.htm", original);
+    const std::filesystem::path page = tree.Path("site/page.htm");
+    const struct {
+        DWORD access, share;
+    } holders[] = {{GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ},
+                   {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE}};
+    for (const auto& holder : holders) {
+        const UniqueHandle held(CreateFileW(page.c_str(), holder.access, holder.share, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        ScriptedWindow window;
+        window.Folder = tree.Path("site");
+        for (const bool steps : {true, false}) {
+            window.Messages.clear();
+            RunDriver(
+                window, [] { return MakeFileSystem(); }, RunSettings{steps, false})
+                .Start();
+            ASSERT_EQ(window.Messages.size(), 1u);
+            EXPECT_EQ(window.Messages[0].text, Win32Error(ERROR_SHARING_VIOLATION, page).what());
+        }
+    }
+    EXPECT_EQ(tree.ReadFile("site/page.htm"), original);
+    EXPECT_EQ(tree.Entries("site"), Names{"page.htm"});
+}
+
+// Folders nested past the 260-character limit of plain paths.
+TEST_F(Win32FileSystemTest, PagesDeeperThanTheOldPathLimitAreBackedUpAndCompacted) {
+    tree.MakeFolder("site");
+    std::filesystem::path folder = tree.Path("site");
+    for (int depth = 0; depth < 4; ++depth) {
+        folder /= std::wstring(80, static_cast<wchar_t>(L'a' + depth));
+        ASSERT_TRUE(CreateDirectoryW(LongPath(folder).c_str(), nullptr) ||
+                    GetLastError() == ERROR_ALREADY_EXISTS);
+    }
+    const std::filesystem::path page = folder / L"页.htm";
+    ASSERT_GT(page.native().size(), 300u);
+    fs->ReplaceFile(page, "<p>a  b</p>");
+    ScriptedWindow window;
+    window.Folder = tree.Path("site");
+    window.Backup = true;
+    RunDriver(window, [] { return MakeFileSystem(); }).Start();
+    EXPECT_TRUE(window.Messages.empty());
+    EXPECT_EQ(fs->ReadWholeFile(page), "<p>ab</p>");
+    const std::filesystem::path backup =
+        tree.Path("site.bak") / page.lexically_relative(tree.Path("site"));
+    EXPECT_EQ(fs->ReadWholeFile(backup), "<p>a  b</p>");
+}
+
+TEST(EntryKind, LinksAreReparsePointsThatStandForANameOrOfNoKnownKind) {
+    constexpr DWORD Folder = FILE_ATTRIBUTE_DIRECTORY;
+    constexpr DWORD Reparse = FILE_ATTRIBUTE_REPARSE_POINT;
+    const struct {
+        DWORD attributes, tag;
+        EntryKind kind;
+    } cases[] = {
+        {FILE_ATTRIBUTE_ARCHIVE, 0, EntryKind::File},
+        {Folder, 0, EntryKind::Folder},
+        {Folder | Reparse, IO_REPARSE_TAG_MOUNT_POINT, EntryKind::Link}, // a junction
+        {Reparse, IO_REPARSE_TAG_SYMLINK, EntryKind::Link},
+        {Folder | Reparse, 0, EntryKind::Link}, // what Wine shows for a Linux link
+        {Reparse, IO_REPARSE_TAG_DEDUP, EntryKind::File},
+        {Folder | Reparse, 0x9000001A, EntryKind::Folder}, // a cloud folder
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KindOf(c.attributes, c.tag), c.kind) << std::hex << c.attributes << " " << c.tag;
+}
+
+// Makes link a junction to target; false where the system makes none (Wine).
+bool MakeJunction(const std::filesystem::path& link, const std::filesystem::path& target) {
+    CreateDirectoryW(link.c_str(), nullptr);
+    const UniqueHandle folder(CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                          nullptr));
+    const std::wstring name = L"\\??\\" + target.native();
+    struct {
+        DWORD tag;
+        WORD length, reserved, substituteOffset, substituteLength, printOffset, printLength;
+        wchar_t names[1024];
+    } data{};
+    data.tag = IO_REPARSE_TAG_MOUNT_POINT;
+    data.substituteLength = static_cast<WORD>(name.size() * sizeof(wchar_t));
+    data.printOffset = data.substituteLength + sizeof(wchar_t);
+    name.copy(data.names, name.size());
+    data.length = static_cast<WORD>(8 + data.printOffset + sizeof(wchar_t));
+    DWORD returned = 0;
+    return folder && DeviceIoControl(folder.Get(), FSCTL_SET_REPARSE_POINT, &data, 8 + data.length,
+                                     nullptr, 0, &returned, nullptr);
+}
+
+TEST_F(Win32FileSystemTest, AJunctionIsNeitherScannedNorCopiedThrough) {
+    tree.WriteFile("outside/page.htm", "<p>a  b</p>");
+    tree.WriteFile("site/own.htm", "<p>a  b</p>");
+    if (!MakeJunction(tree.Path("site/elsewhere"), tree.Path("outside")))
+        GTEST_SKIP() << "the system makes no junctions (Wine does not)";
+    ScriptedWindow window;
+    window.Folder = tree.Path("site");
+    window.Backup = true;
+    RunDriver(window, [] { return MakeFileSystem(); }).Start();
+    EXPECT_TRUE(window.Messages.empty());
+    EXPECT_EQ(tree.ReadFile("site/own.htm"), "<p>ab</p>");
+    EXPECT_EQ(tree.ReadFile("outside/page.htm"), "<p>a  b</p>");
+    EXPECT_EQ(tree.Entries("site.bak"), Names{"own.htm"});
+}
+
+TEST_F(Win32FileSystemTest, ErrorsNameThePathInTheSystemsWords) {
+    const std::filesystem::path missing = tree.Path("站点/x.htm");
+    EXPECT_EQ(ErrorOf([&] { fs->ReadWholeFile(missing); }),
+              Win32Error(ERROR_PATH_NOT_FOUND, missing).what());
+    tree.MakeFolder("folder.htm");
+    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(tree.Path("folder.htm"), "x"); }),
+              Win32Error(ERROR_ACCESS_DENIED, tree.Path("folder.htm")).what());
+    EXPECT_FALSE(fs->FolderExists(tree.Path("folder.htm/below")));
+}
+
+} // namespace
+} // namespace velnor::test

@@ -1,0 +1,27 @@
+#include "os/win32/registry_settings_store.h"
+#include "tests/os/win32/test_key.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace velnor::test {
+namespace {
+
+// Application\section a key, each key a REG_SZ value: a folder in Chinese
+// comes back as it went in, the last write winning, and a missing entry gives
+// the default.
+TEST(RegistrySettingsStore, KeepsTheFolderAsTextUnderApplicationAndSection) {
+    const TestKey key;
+    RegistrySettingsStore store(std::wstring(key.Path().begin(), key.Path().end()));
+    EXPECT_EQ(store.Read("Trimora", "Root", "Path", "C:\\"), "C:\\");
+    store.Write("Trimora", "Root", "Path", "D:\\old");
+    store.Write("Trimora", "Root", "Path", "D:\\站点\\页面");
+    EXPECT_EQ(store.Read("Trimora", "Root", "Path", "C:\\"), "D:\\站点\\页面");
+    EXPECT_EQ(key.ReadText("Trimora\\Root", "Path"), u"D:\\站点\\页面");
+    EXPECT_EQ(store.Read("Trimora", "Root", "Other", "none"), "none");
+    EXPECT_EQ(store.Read("Trimora", "Elsewhere", "Path", "none"), "none");
+}
+
+} // namespace
+} // namespace velnor::test
