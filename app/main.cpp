@@ -1,11 +1,22 @@
+#include "app/command_line.h"
+#include "core/identity.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/frmMain.h"
 
 #include <QApplication>
 #include <QSessionManager>
+#include <QTimer>
+
+#include <optional>
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName("velnor");
+    QCoreApplication::setApplicationVersion(velnor::identity::VersionText);
+    // Read before the application exists, so --help and --version need no display.
+    std::optional<velnor::WindowCommandLine> line = velnor::ReadCommandLine(argc, argv, false);
     QApplication app(argc, argv);
+    if (!line)
+        line = velnor::ReadCommandLine(argc, argv, true);
     QGuiApplication::setDesktopFileName("velnor");
     velnor::UseDesignFont();
 
@@ -14,5 +25,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.close(); });
     window.show();
+    // Opened from the event loop, so a close while its message box is up ends the program.
+    if (line->folder)
+        QTimer::singleShot(0, &window, [&window, &line] { window.OpenFolder(*line->folder); });
     return app.exec();
 }

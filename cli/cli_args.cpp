@@ -131,6 +131,12 @@ CliArgs ParseArgs(const std::vector<std::string>& args) {
     if (command == "--help" || command == "-h" || command == "help") {
         return HelpArgs{};
     }
+    if (command == "--version") {
+        if (args.size() > 1) {
+            throw UsageError("--version takes no arguments, got '" + args[1] + "'");
+        }
+        return VersionArgs{};
+    }
     if (command == "filter") {
         return ParseFilter(args);
     }

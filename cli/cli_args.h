@@ -16,6 +16,8 @@ public:
 
 struct HelpArgs {};
 
+struct VersionArgs {};
+
 struct FilterArgs {
     bool keepSpaces = false;
     bool keepBreaks = false;
@@ -38,7 +40,7 @@ struct RestoreArgs {
     std::string folder;
 };
 
-using CliArgs = std::variant<HelpArgs, FilterArgs, RunArgs, RestoreArgs>;
+using CliArgs = std::variant<HelpArgs, VersionArgs, FilterArgs, RunArgs, RestoreArgs>;
 
 // Parses the arguments after the program name. Throws UsageError with a
 // one-line description.

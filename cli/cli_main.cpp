@@ -3,6 +3,7 @@
 #include "cli/cli_args.h"
 #include "cli/filter_command.h"
 #include "cli/run_command.h"
+#include "core/identity.h"
 #include "core/io/stream_io.h"
 
 #include <exception>
@@ -30,6 +31,7 @@ const std::string& HelpText() {
                  [--yes] [--dry-run] FOLDER
   velnor-cli restore [--yes] FOLDER
   velnor-cli --help
+  velnor-cli --version
 
 Removes redundant whitespace from web pages stored in the GBK code page (936),
 as the Velnor window does. Bytes that are no GBK text pass through unchanged.
@@ -76,6 +78,12 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams,
             Overloaded{
                 [&](const HelpArgs&) {
                     io::WriteAll(streams.out, HelpText(), "standard output");
+                    return 0;
+                },
+                [&](const VersionArgs&) {
+                    io::WriteAll(streams.out,
+                                 std::string("velnor-cli ") + identity::VersionText + "\n",
+                                 "standard output");
                     return 0;
                 },
                 [&](const FilterArgs& filter) { return RunFilter(filter, streams); },

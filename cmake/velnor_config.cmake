@@ -1,7 +1,10 @@
-# Every target links velnor_config: the language standard, the warnings and,
-# when asked for, the sanitizers.
+# Every target links velnor_config: the language standard, the warnings, the
+# headers the build generates ("core/identity.h") and, when asked for, the
+# sanitizers.
+set(VELNOR_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
 add_library(velnor_config INTERFACE)
 target_compile_features(velnor_config INTERFACE cxx_std_20)
+target_include_directories(velnor_config INTERFACE ${VELNOR_GENERATED_DIR})
 target_compile_options(velnor_config INTERFACE -Wall -Wextra)
 if(VELNOR_WERROR)
     target_compile_options(velnor_config INTERFACE -Werror)

@@ -11,10 +11,16 @@ TEST(CliArgs, HelpGoesToStandardOutputWithStatusZeroFromEveryPosition) {
     }
 }
 
+TEST(CliArgs, VersionIsTheProjectVersionOnStandardOutput) {
+    ExpectInvocation({"--version"}, "", 0, Eq("velnor-cli " VELNOR_PROJECT_VERSION "\n"),
+                     IsEmpty());
+}
+
 TEST(CliArgs, UsageErrorExitsTwoWithOneLineAndNoOutput) {
     const std::pair<Args, std::string> cases[] = {
         {{}, "missing command (filter, run or restore)"},
         {{"compress", "x"}, "unknown command 'compress'"},
+        {{"--version", "run"}, "--version takes no arguments, got 'run'"},
         {{"filter", "--keep-tabs"}, "filter: unknown option '--keep-tabs'"},
         {{"filter", "--stats=yes"}, "filter: unknown option '--stats=yes'"},
         {{"filter", "a", "b"}, "filter: only one FILE may be given, got 'b'"},

@@ -1,6 +1,7 @@
 #include "ui/qt/frmMain.h"
 
 #include "core/identity.h"
+#include "core/text/display_path.h"
 #include "ui/qt/directory_list.h"
 #include "ui/qt/extension_box.h"
 #include "ui/qt/frmAbout.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <system_error>
 
 namespace velnor {
 
@@ -260,6 +262,18 @@ void frmMain::Command3_Click() {
 void frmMain::Drive1_Change() {
     try {
         Dir1->SetPath(Drive1->Drive());
+    } catch (const std::exception& error) {
+        ShowFailure(QString::fromUtf8(error.what()));
+    }
+}
+
+void frmMain::OpenFolder(const std::filesystem::path& folder) {
+    try {
+        std::error_code error;
+        const std::filesystem::path resolved = std::filesystem::canonical(folder, error);
+        if (error)
+            throw FileSystemError(DisplayPath(folder) + ": " + error.message());
+        Dir1->SetPath(resolved);
     } catch (const std::exception& error) {
         ShowFailure(QString::fromUtf8(error.what()));
     }

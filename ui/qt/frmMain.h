@@ -43,6 +43,11 @@ public:
 
     RunDriver& Run() { return run_; }
 
+    // Shows folder in Dir1 as the system resolves it (links followed, ".." taken
+    // physically). A folder that cannot be opened gets the box of a failed drive
+    // change, and Dir1 keeps what it showed.
+    void OpenFolder(const std::filesystem::path& folder);
+
     std::filesystem::path FolderPath() const override;
     bool BackupTicked() const override;
     std::string ExtensionText() const override;

@@ -56,6 +56,43 @@ TEST_F(MainWindowStartUp, Dir1ShowsTheStoredFolderIfItOpensElseTheCurrentOneAndC
     }
 }
 
+// The window's FOLDER argument: opened as the system resolves it, or refused
+// with the box of a failed drive change; the close stores what is shown.
+TEST_F(MainWindowStartUp, OpenFolderShowsTheResolvedFolderOrTheBoxOverTheRememberedOne) {
+    tree.MakeFolder("real/sub");
+    tree.MakeLink("lnk", tree.Path("real/sub"));
+    tree.WriteFile("page.htm", "x");
+    const std::filesystem::path root = std::filesystem::canonical(tree.Root());
+    struct Case {
+        const char* what;
+        std::filesystem::path given;
+        std::filesystem::path shown;
+        std::string failure; // the box's text, when there is one
+    };
+    const Case cases[] = {
+        {"a folder", tree.Path("real/sub"), root / "real/sub", ""},
+        {"a link's parent, taken physically", tree.Path("lnk/.."), root / "real", ""},
+        {"a folder that does not exist", tree.Path("gone"), root,
+         tree.Path("gone").native() + ": No such file or directory"},
+        {"a file", tree.Path("page.htm"), root, (root / "page.htm").native() + ": Not a directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings = std::make_shared<MemorySettings>();
+        Remembered() = root.native();
+        BoxAnswerer answerer;
+        MakeWindow().show();
+        window->OpenFolder(c.given);
+        EXPECT_EQ(Find<DirectoryList>("Dir1")->Path(), c.shown);
+        std::vector<BoxSeen> boxes;
+        if (!c.failure.empty())
+            boxes.push_back({QString::fromStdString(c.failure), "Velnor", QMessageBox::Ok});
+        EXPECT_EQ(answerer.boxes, boxes);
+        EXPECT_TRUE(window->close());
+        EXPECT_EQ(Remembered(), c.shown.native());
+    }
+}
+
 // A label's or a button's text, a frame's title, a text box's text.
 QString Caption(const QWidget* control) {
     for (const char* property : {"text", "title", "plainText"})
