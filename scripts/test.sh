@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a normal build (build/) and one under
-# AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/), warnings as
-# errors in both; checks the formatting first. Fails if anything fails.
+# Builds and runs every test three times: a normal build (build/), one under
+# AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/), and the Windows
+# cross build (build-win/, which also packs dist/velnor-1.0.0-win64.zip) with
+# its tests under Wine, in a virtual X server for the window's; warnings as
+# errors in all three; checks the formatting first. Fails if anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -19,3 +21,8 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELNOR_SANITIZE=ON 
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# Wine's settings (prefix, locale) come with the tests, from the build folder.
+bash scripts/build-windows.sh
+xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+  ctest --test-dir build-win --output-on-failure -j "$jobs"
