@@ -52,6 +52,26 @@ UniqueHandle CreateTemp(const std::filesystem::path& target, std::filesystem::pa
     throw Win32Error(ERROR_FILE_EXISTS, target);
 }
 
+// A list of entries all handed down by the folder, and open to them: a new
+// file gets the same from its own folder, so there is nothing to copy (and
+// setting it would cost the system a pass over the folder's list).
+bool OnlyHandedDown(PSECURITY_DESCRIPTOR descriptor, PACL list) {
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (list == nullptr || !GetSecurityDescriptorControl(descriptor, &control, &revision) ||
+        (control & SE_DACL_PROTECTED) != 0) {
+        return false;
+    }
+    for (DWORD i = 0; i < list->AceCount; ++i) {
+        ACE_HEADER* entry = nullptr;
+        if (!GetAce(list, i, reinterpret_cast<void**>(&entry)) ||
+            (entry->AceFlags & INHERITED_ACE) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void KeepAttributes(HANDLE file, const KeptAttributes& keep, const std::filesystem::path& target) {
     if (keep.Security) {
         PSECURITY_DESCRIPTOR descriptor = keep.Security.get();
@@ -91,12 +111,16 @@ KeptAttributes AttributesOf(HANDLE file, const FileInfo& info, const std::filesy
     keep.Attributes = info.Attributes;
     keep.Created = info.Created;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL list = nullptr;
     const DWORD error = GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                        nullptr, nullptr, nullptr, &descriptor);
+                                        nullptr, &list, nullptr, &descriptor);
     if (error != ERROR_SUCCESS) {
         throw Win32Error(error, path);
     }
     keep.Security = std::shared_ptr<void>(descriptor, LocalFree);
+    if (OnlyHandedDown(descriptor, list)) {
+        keep.Security.reset();
+    }
     return keep;
 }
 

@@ -17,6 +17,7 @@ struct KeptAttributes {
     FILETIME Created{};
     // The access control list, as a self-relative security descriptor
     // (LocalFree'd); whether it is protected from inheritance comes with it.
+    // None: what the folder hands down, as a new file gets it anyway.
     std::shared_ptr<void> Security;
 };
 

@@ -35,12 +35,14 @@ FileSystemError NotOrdinaryFile(const std::filesystem::path& path) {
 
 // The page's attributes and access control list, or nothing for a page not
 // yet there. Refused before anything is written: what is not an ordinary
-// file, a page with the read-only attribute (Velnor's own check: Wine lets
-// root replace one), one the running user may not write, and one that
+// file, a page with the read-only attribute (Velnor's own check as well: Wine
+// lets root replace one), one the running user may not write, and one that
 // another program holds open in a way that would keep it from being replaced
-// (a sharing violation).
+// (a sharing violation). The page is opened once, with the rights its
+// replacement will need.
 std::optional<KeptAttributes> AttributesToKeep(const std::filesystem::path& path) {
-    const UniqueHandle page = OpenEntry(path, READ_CONTROL | FILE_READ_ATTRIBUTES, ShareAll);
+    const UniqueHandle page =
+        OpenEntry(path, READ_CONTROL | FILE_READ_ATTRIBUTES | FILE_WRITE_DATA | DELETE, ShareAll);
     if (!page) {
         if (GetLastError() == ERROR_FILE_NOT_FOUND) {
             return std::nullopt;
@@ -59,8 +61,6 @@ std::optional<KeptAttributes> AttributesToKeep(const std::filesystem::path& path
     if ((info.Attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         throw Win32Error(ERROR_ACCESS_DENIED, path);
     }
-    // the rights a replacement needs, asked for the way the rename will
-    OpenEntryOrThrow(path, FILE_WRITE_DATA | DELETE, ShareAll);
     return AttributesOf(page.Get(), info, path);
 }
 
