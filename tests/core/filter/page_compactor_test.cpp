@@ -1,13 +1,13 @@
 #include "core/filter/page_compactor.h"
 
 #include "core/text/ansi_codec.h"
+#include "tests/core/filter/random_page.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace velnor {
 namespace {
@@ -42,31 +42,13 @@ Filtered InBlocks(std::string_view page, RemovalOptions options,
     return f;
 }
 
-// Markup-heavy random pages in code page 936: tags, ASP and script delimiters,
-// line ends, blanks, GBK pairs (trail bytes above and below 0x80, "s" among
-// them), single bytes that are a character (0x80) or none (0xFF, a lead
-// before DEL or a space), and lone lead bytes, at the end of a page too.
-std::string RandomPage(std::mt19937& rng, int maxPieces) {
-    static const std::vector<std::string> pieces = {
-        "<",         "<",      ">",      "<%",   "%>",      "%",        " ",         "  ",
-        "\t",        "\r\n",   "\n",     "\r",   "<script", "<SCRIPT>", "</script>", "script>",
-        "<div a=1>", "</div>", "x",      "word", "< %",     "<\r\n%",   "\xD6\xD0",  "\xB0\xA1",
-        "\x81@",     "\x81s",  "cript>", "\x81", "\x80",    "\xFF",     "\x81\x7F",  "\x81 ",
-        "Script>",   "s",      "\xFE",   "="};
-    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
-    std::string page;
-    for (int k = std::uniform_int_distribution<int>(0, maxPieces)(rng); k > 0; --k)
-        page += pieces[pick(rng)];
-    return page;
-}
-
 constexpr RemovalOptions AllOptions[] = {
     {true, true}, {true, false}, {false, true}, {false, false}};
 
 TEST(PageCompactor, WholePageGivesTheBytesAndCountsOfTheStepFilter) {
     std::mt19937 rng(20261207);
     for (int round = 0; round < 4000; ++round) {
-        const std::string page = RandomPage(rng, round % 50 ? 40 : 4000);
+        const std::string page = test::RandomPage(rng, round % 50 ? 40 : 4000);
         for (const RemovalOptions options : AllOptions) {
             const Filtered step = ByStep(page, options);
             PageCounts counts;
@@ -79,7 +61,7 @@ TEST(PageCompactor, WholePageGivesTheBytesAndCountsOfTheStepFilter) {
 TEST(PageCompactor, EveryBlockSizeGivesTheSameAsTheWholePage) {
     std::mt19937 rng(7);
     for (int round = 0; round < 300; ++round) {
-        const std::string page = RandomPage(rng, 30);
+        const std::string page = test::RandomPage(rng, 30);
         const RemovalOptions options = AllOptions[round % 4];
         const Filtered step = ByStep(page, options);
         for (std::size_t block = 1; block <= page.size(); ++block) {
@@ -93,7 +75,7 @@ TEST(PageCompactor, EveryBlockSizeGivesTheSameAsTheWholePage) {
 TEST(PageCompactor, RandomBlockSizesOnLongPagesGiveTheSameAsTheStepFilter) {
     std::mt19937 rng(11);
     for (int round = 0; round < 40; ++round) {
-        const std::string page = RandomPage(rng, 8000);
+        const std::string page = test::RandomPage(rng, 8000);
         const RemovalOptions options = AllOptions[round % 4];
         std::uniform_int_distribution<std::size_t> size(1, round % 2 ? 16 : 4096);
         const Filtered fed = InBlocks(page, options, [&] { return size(rng); });
