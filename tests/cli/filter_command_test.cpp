@@ -4,7 +4,6 @@
 #include "tests/core/filter/random_page.h"
 #include "tests/support/temp_tree.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <fcntl.h>
 #include <random>
@@ -62,30 +61,6 @@ TEST(FilterCommand, ReadsTheFileOrStandardInputAndOnFailureWritesNoOutput) {
                      Eq("velnor-cli: " + missing + ": No such file or directory\n"));
     ExpectInvocation({"filter", folder}, "", 1, IsEmpty(),
                      Eq("velnor-cli: " + folder + ": Is a directory\n"));
-}
-
-// Bytes with no markup and no "%", so whitespace is all the filter may drop:
-// every other byte, GBK pair or stray high byte, must come out unchanged.
-TEST(FilterCommand, NonTextBytesSurviveByteForByteExceptRemovedWhitespace) {
-    std::mt19937 random(20240611);
-    for (int round = 0; round < 40; ++round) {
-        std::string input;
-        while (input.size() < 1u + round * 37u) {
-            const char c =
-                random() % 4 == 0 ? " \t\r\n"[random() % 4] : static_cast<char>(random());
-            if (c != '<' && c != '>' && c != '%') {
-                input.push_back(c);
-            }
-        }
-        for (const auto& [args, dropped] : {std::pair<Args, std::string>{{"filter"}, " \t\r\n"},
-                                            {{"filter", "--keep-spaces", "--keep-breaks"}, "\n"}}) {
-            // The first byte is always kept; no whitespace byte can end a GBK pair.
-            std::string expected = input.substr(0, 1);
-            std::copy_if(input.begin() + 1, input.end(), std::back_inserter(expected),
-                         [&](char c) { return dropped.find(c) == std::string::npos; });
-            ExpectInvocation(args, input, 0, Eq(expected), IsEmpty());
-        }
-    }
 }
 
 // Pages longer than the command's blocks, so characters, pairs and tags are
