@@ -86,66 +86,43 @@ TEST(CompactText, FirstCharacterIsKeptWithoutAStep) {
     EXPECT_EQ(r.reports.front().Position, 2);
 }
 
-TEST(CompactText, LineFeedAfterFirstPositionIsNeverKept) {
-    EXPECT_EQ(Compact(u"\n\na\r\nb", Neither).output, u"\na\rb");
-    EXPECT_EQ(Compact(u"<p\n>", Neither).output, u"<p>");
-}
+struct EdgeCase {
+    const char* behaviour;
+    RemovalOptions options;
+    std::u16string input, output;
+};
 
-TEST(CompactText, SpacesInsideATagShrinkToTheirFirst) {
-    EXPECT_EQ(Compact(u"<a   b\r\n\t c>", Spaces).output, u"<a b\rc>");
-}
-
-TEST(CompactText, PercentBeforeGreaterThanClosesAspAfterSpaceOrBreak) {
-    // Inside the block a space after "%" is dropped; once closed, text outside loses its space.
-    EXPECT_EQ(Compact(u"<% a %> b", Spaces).output, u"<%a %>b");
-    EXPECT_EQ(Compact(u"<%\r\na\r\n%> b", Spaces).output, u"<%\ra\r%>b");
-}
-
-TEST(CompactText, GreaterThanInsideAspWithoutPercentLeavesItOpen) {
-    // "a > b" stays inside the block, so its single spaces survive.
-    EXPECT_EQ(Compact(u"<% a > b %> c", Spaces).output, u"<%a > b %>c");
-}
-
-TEST(CompactText, AspOpensOnSpacePercentAndOnCrLfPercent) {
+// One row a fault: each would come out otherwise if its rule were missing.
+const EdgeCase EdgeCases[] = {
+    {"line feed after position 1 never kept", Neither, u"\n\na\r\nb", u"\na\rb"},
+    {"line feed inside a tag never kept", Neither, u"<p\n>", u"<p>"},
+    {"spaces inside a tag shrink to their first", Spaces, u"<a   b\r\n\t c>", u"<a b\rc>"},
+    // Inside the block a space after "%" goes; once closed, text outside loses its space.
+    {"%> closes ASP after a space", Spaces, u"<% a %> b", u"<%a %>b"},
+    {"%> closes ASP after a break", Spaces, u"<%\r\na\r\n%> b", u"<%\ra\r%>b"},
+    {"> inside ASP without % leaves it open", Spaces, u"<% a > b %> c", u"<%a > b %>c"},
     // The blank after "<" is kept inside the block; the one after "%" goes.
-    EXPECT_EQ(Compact(u"< % a  b %>x y", Spaces).output, u"< %a b %>xy");
-    EXPECT_EQ(Compact(u"<\r\n% a  b %>x y", Spaces).output, u"<\r%a b %>xy");
-}
+    {"< space % opens ASP", Spaces, u"< % a  b %>x y", u"< %a b %>xy"},
+    {"< CR LF % opens ASP", Spaces, u"<\r\n% a  b %>x y", u"<\r%a b %>xy"},
+    {"script opens in capitals", Spaces, u"<SCRIPT a>x  y</SCRIPT>z z",
+     u"<SCRIPT a>x y</SCRIPT>zz"},
+    {"script opens in mixed case", Spaces, u"<ScRiPt a>x  y</sCrIpT>z z",
+     u"<ScRiPt a>x y</sCrIpT>zz"},
+    {"> at position 1 closes nothing", Spaces, u">%>a b", u">%>ab"},
+    // "script>" from position 1 ends at 7: the ">" is at p-1 with p = 8, so it closes.
+    {"script> from position 1 closes", Spaces, u"script>a b", u"script>ab"},
+    {"> before position 8 closes no script", Spaces, u"<script x>a  b", u"<script x>a b"},
+    {"< then a final % opens ASP, no tag", Spaces, u"a <%", u"a<%"},
+    {"< then a cut-short script opens a tag", Spaces, u"<scrip", u"<scrip"},
+    {"< then a cut-short space % opens a tag", Both, u"x< ", u"x< "},
+    {"blanks at the end outside a tag go", Both, u"x  ", u"x"},
+    {"CR LF % needs all three", Neither, u"<\r\n", u"<\r"},
+    {"a dropped space still counts as previous", Spaces, u"<a   b>", u"<a b>"},
+};
 
-TEST(CompactText, ScriptOpensInAnyLetterCase) {
-    for (std::u16string tag : {u"script", u"SCRIPT", u"ScRiPt"}) {
-        const std::u16string in = u"<" + tag + u" a>x  y</" + tag + u">z z";
-        const std::u16string expected = u"<" + tag + u" a>x y</" + tag + u">zz";
-        EXPECT_EQ(Compact(in, Spaces).output, expected) << std::string(tag.begin(), tag.end());
-    }
-}
-
-TEST(CompactText, GreaterThanAtPositionOneClosesNothing) {
-    EXPECT_EQ(Compact(u">a b", Spaces).output, u">ab");
-    EXPECT_EQ(Compact(u">%>a b", Spaces).output, u">%>ab");
-}
-
-TEST(CompactText, ScriptWindowsInTheFirstPositionsNeverClose) {
-    // "script>" starting at position 1 ends at 7: the ">" is at p-1 with p = 8, so it closes.
-    EXPECT_EQ(Compact(u"script>a b", Spaces).output, u"script>ab");
-    // An opened script region is not closed by a ">" that ends before position 8.
-    EXPECT_EQ(Compact(u"<script x>a  b", Spaces).output, u"<script x>a b");
-}
-
-TEST(CompactText, LookAheadWindowsCutShortAtTheEndNeverMatch) {
-    // "<" last-but-one, then a final "%": an ASP block, no tag.
-    EXPECT_EQ(Compact(u"a <%", Spaces).output, u"a<%");
-    // "<" followed by a truncated " %" or "scrip" opens only a tag, which protects the blank.
-    EXPECT_EQ(Compact(u"<scrip", Spaces).output, u"<scrip");
-    EXPECT_EQ(Compact(u"x< ", Both).output, u"x< ");
-    EXPECT_EQ(Compact(u"x  ", Both).output, u"x");
-    // The CR LF % window needs all three characters.
-    EXPECT_EQ(Compact(u"<\r\n", Neither).output, u"<\r");
-}
-
-TEST(CompactText, DroppedSpaceStillCountsAsPreviousCharacter) {
-    // Inside a tag, the third space follows a (dropped) space and goes as well.
-    EXPECT_EQ(Compact(u"<a   b>", Spaces).output, u"<a b>");
+TEST(CompactText, EdgeCasesComeOutAsTheRulesSay) {
+    for (const EdgeCase& c : EdgeCases)
+        EXPECT_EQ(Compact(c.input, c.options).output, c.output) << c.behaviour;
 }
 
 TEST(CompactText, EveryPageStartsOutsideAllRegions) {
