@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/ascii.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -25,12 +27,9 @@ template <typename Char>
 bool WindowIs(std::basic_string_view<Char> text, std::size_t from, std::string_view pattern) {
     if (from + pattern.size() > text.size())
         return false;
-    for (std::size_t k = 0; k < pattern.size(); ++k) {
-        const Char c = text[from + k];
-        const Char lower = (c >= Char('A') && c <= Char('Z')) ? Char(c + 32) : c;
-        if (lower != Char(pattern[k]))
+    for (std::size_t k = 0; k < pattern.size(); ++k)
+        if (AsciiLower(text[from + k]) != Char(pattern[k]))
             return false;
-    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "core/io/stream_io.h"
 
+#include "os/posix/interrupted.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <system_error>
@@ -25,15 +27,11 @@ InputFile::~InputFile() {
 }
 
 std::size_t ReadSome(int fd, char* buffer, std::size_t size, const std::string& name) {
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, size);
-        if (got >= 0) {
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            ThrowErrno(name);
-        }
+    ssize_t got = 0;
+    if (const int error = RetryInterrupted([&] { return got = ::read(fd, buffer, size); })) {
+        throw std::system_error(error, std::system_category(), name);
     }
+    return static_cast<std::size_t>(got);
 }
 
 void WriteAll(int fd, std::string_view bytes, const std::string& name) {
