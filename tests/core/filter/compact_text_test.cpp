@@ -64,18 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
         WorkedExample{Both, u"<script type=t>\r\n  var a = 1;\r\n</script>",
                       u"<script type=t>\rvar a = 1;\r</script>", 35, 39}));
 
-TEST(CompactText, EmptyTextTakesNoStepAndMakesNoReport) {
-    const Result r = Compact(u"", Both);
-    EXPECT_EQ(r.output, u"");
-    EXPECT_TRUE(r.reports.empty());
-    EXPECT_EQ(r.counters.ScannedInRun, 0);
-}
-
-TEST(CompactText, OneCharacterComesBackWhateverItIs) {
-    for (std::u16string one : {u"\n", u" ", u"<", u"x"}) {
-        const Result r = Compact(one, Both);
-        EXPECT_EQ(r.output, one);
+TEST(CompactText, TextOfNoneOrOneCharacterComesBackWithoutAStep) {
+    for (std::u16string text : {u"", u"\n", u" ", u"<", u"x"}) {
+        const Result r = Compact(text, Both);
+        EXPECT_EQ(r.output, text);
         EXPECT_TRUE(r.reports.empty());
+        EXPECT_EQ(r.counters.ScannedInRun, 0);
     }
 }
 
