@@ -12,21 +12,17 @@
 namespace velnor {
 namespace {
 
-// What the window's path gives: decode, the step-by-step filter, encode.
-std::pair<std::string, PageCounts> ByStep(std::string_view page, RemovalOptions options) {
-    const std::u16string text = DecodeAnsi(page);
-    RunCounters counters;
-    const std::u16string out = CompactText(
-        text, [options] { return options; }, counters, [](const StepReport&) {});
-    return {EncodeAnsi(out),
-            {text.size(), std::uint64_t(counters.KeptInRun), std::uint64_t(counters.ScannedInRun)}};
-}
-
 // The page whole, then fed to one compactor in blocks of the sizes `next`
-// gives: both must give what the step filter does.
+// gives: both must give the bytes and counts of the window's path (decode,
+// the step-by-step filter, encode).
 void ExpectStepFilterResult(std::string_view page, RemovalOptions options,
                             const std::function<std::size_t()>& next) {
-    const auto [bytes, counts] = ByStep(page, options);
+    const std::u16string text = DecodeAnsi(page);
+    RunCounters step;
+    const std::string bytes = EncodeAnsi(CompactText(
+        text, [options] { return options; }, step, [](const StepReport&) {}));
+    const PageCounts counts{text.size(), std::uint64_t(step.KeptInRun),
+                            std::uint64_t(step.ScannedInRun)};
     PageCounts whole;
     ASSERT_EQ(CompactPage(page, options, whole), bytes);
     ASSERT_EQ(whole, counts);
