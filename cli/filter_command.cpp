@@ -1,43 +1,54 @@
 #include "cli/filter_command.h"
 
-#include "core/filter/compact_text.h"
+#include "core/filter/page_compactor.h"
 #include "core/io/stream_io.h"
-#include "core/text/ansi_codec.h"
+#include "core/text/cp936_tables.h"
 
-#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace velnor::cli {
+namespace {
+
+// Big enough that the system calls cost little, small enough that the input
+// and output blocks stay in the processor's cache.
+constexpr std::size_t kBlock = 128 * 1024;
+
+} // namespace
 
 int RunFilter(const FilterArgs& args, const CliStreams& streams) {
-    std::string input =
-        args.file ? io::ReadFile(*args.file) : io::ReadAll(streams.in, "standard input");
-    const std::uint64_t bytesIn = input.size();
+    std::optional<io::InputFile> file;
+    if (args.file) {
+        file.emplace(*args.file);
+    }
+    const int in = file ? file->Fd() : streams.in;
+    const std::string inName = args.file ? *args.file : "standard input";
 
-    // Each buffer is let go as soon as the next stage has its copy, so at most
-    // two of them (input + text, text + compacted, compacted + encoded) are
-    // alive at once.
-    std::u16string text = DecodeAnsi(input);
-    std::string().swap(input);
-
-    RunCounters counters;
-    std::u16string compacted =
-        CompactText(text, RemovalOptions{!args.keepSpaces, !args.keepBreaks}, counters);
-    const std::uint64_t chars = text.size();
-    std::u16string().swap(text);
-
-    std::string encoded = EncodeAnsi(compacted);
-    std::u16string().swap(compacted);
-
-    io::WriteAll(streams.out, encoded, "standard output");
+    PageCompactor compactor(RemovalOptions{!args.keepSpaces, !args.keepBreaks}, GetCp936Tables());
+    const auto block = std::make_unique<char[]>(kBlock);
+    std::string out;
+    std::uint64_t bytesIn = 0;
+    std::uint64_t bytesOut = 0;
+    std::size_t got = 0;
+    do {
+        got = io::ReadSome(in, block.get(), kBlock, inName);
+        out.clear();
+        if (got > 0) {
+            compactor.Feed(std::string_view(block.get(), got), out);
+        } else {
+            compactor.Finish(out);
+        }
+        io::WriteAll(streams.out, out, "standard output");
+        bytesIn += got;
+        bytesOut += out.size();
+    } while (got > 0);
     if (args.stats) {
-        // Every step of one call counts toward this text alone, so the run
-        // counters started at zero are this text's own figures.
-        std::string line = "chars=" + std::to_string(chars) +
-                           " kept=" + std::to_string(counters.KeptInRun) +
-                           " steps=" + std::to_string(counters.ScannedInRun) +
-                           " bytes_in=" + std::to_string(bytesIn) +
-                           " bytes_out=" + std::to_string(encoded.size()) + "\n";
+        const PageCounts counts = compactor.Counts();
+        const std::string line =
+            "chars=" + std::to_string(counts.Characters) + " kept=" + std::to_string(counts.Kept) +
+            " steps=" + std::to_string(counts.Steps) + " bytes_in=" + std::to_string(bytesIn) +
+            " bytes_out=" + std::to_string(bytesOut) + "\n";
         io::WriteAll(streams.err, line, "standard error");
     }
     return 0;

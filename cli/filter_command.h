@@ -6,9 +6,9 @@
 namespace velnor::cli {
 
 // `velnor-cli filter`: one page from a file or standard input, compacted to
-// standard output. Returns the exit status; throws on a failure to read,
-// convert or write (nothing has been written to standard output then, unless
-// the write itself failed part-way).
+// standard output block by block, so any size of page takes the same memory.
+// Returns the exit status; throws on a failure to open, read or write (when
+// the input cannot be opened, nothing has been written).
 int RunFilter(const FilterArgs& args, const CliStreams& streams);
 
 } // namespace velnor::cli

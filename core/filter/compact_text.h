@@ -43,8 +43,4 @@ public:
 std::u16string CompactText(std::u16string_view text, const OptionsSource& options,
                            RunCounters& counters, const StepReportFn& report);
 
-// The same filter for callers that neither report steps nor change the options
-// during a call: same output and counters, without the per-step calls.
-std::u16string CompactText(std::u16string_view text, RemovalOptions options, RunCounters& counters);
-
 } // namespace velnor

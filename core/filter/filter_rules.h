@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/ascii.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -10,9 +12,6 @@ inline constexpr char16_t CarriageReturn = 13;
 inline constexpr char16_t Tab = 9;
 inline constexpr char16_t Space = 32;
 
-// What a character is to the rules, as the current or the previous character.
-enum Class : unsigned { Other, Blank, Return, Feed, Percent, Open, Close, ClassCount = 8 };
-
 struct Regions {
     bool InTag = false;
     bool InAsp = false;
@@ -21,36 +20,44 @@ struct Regions {
     bool Any() const { return InTag || InAsp || InScript; }
 };
 
+// Whether the characters from 0-based index `from` on read `pattern` (lower
+// case), ASCII letter case ignored; a window reaching past the end of the
+// text never matches.
+template <typename Char>
+bool WindowIs(std::basic_string_view<Char> text, std::size_t from, std::string_view pattern) {
+    if (from + pattern.size() > text.size())
+        return false;
+    for (std::size_t k = 0; k < pattern.size(); ++k)
+        if (AsciiLower(text[from + k]) != Char(pattern[k]))
+            return false;
+    return true;
+}
+
 // The tests made when the character before 0-based index i is "<" ...
-void OpeningTests(std::u16string_view text, std::size_t i, Regions& regions);
+template <typename Char>
+void OpeningTests(std::basic_string_view<Char> text, std::size_t i, Regions& r) {
+    const Char cur = text[i];
+    const std::size_t n = text.size();
+    if (cur == Char('%') || (i + 1 < n && cur == Char(Space) && text[i + 1] == Char('%')) ||
+        (i + 2 < n && cur == Char(CarriageReturn) && text[i + 1] == Char(LineFeed) &&
+         text[i + 2] == Char('%')))
+        r.InAsp = true;
+    if (WindowIs(text, i, "script"))
+        r.InScript = true;
+    if (!r.InAsp)
+        r.InTag = true;
+}
+
 // ... and when it is ">".
-void ClosingTests(std::u16string_view text, std::size_t i, Regions& regions);
-
-// The same tests for the fast paths: most tags start with a letter other than
-// "s" and end after one other than "%" and "t", and then only the tag region moves.
-inline void OpeningTestsInline(std::u16string_view text, std::size_t i, Regions& regions) {
-    const char16_t cur = text[i];
-    if (cur == u'%' || cur == Space || cur == CarriageReturn || (cur | 0x20) == u's')
-        OpeningTests(text, i, regions);
-    else if (!regions.InAsp)
-        regions.InTag = true;
+template <typename Char>
+void ClosingTests(std::basic_string_view<Char> text, std::size_t i, Regions& r) {
+    if (i >= 2 && text[i - 2] == Char('%'))
+        r.InAsp = false;
+    // The window "script>" ends at the ">" and must start at the first character or later.
+    if (i >= 7 && WindowIs(text, i - 7, "script>"))
+        r.InScript = false;
+    if (!r.InAsp)
+        r.InTag = false;
 }
-
-inline void ClosingTestsInline(std::u16string_view text, std::size_t i, Regions& regions) {
-    const char16_t beforeClose = i >= 2 ? text[i - 2] : u'\0';
-    if (beforeClose == u'%' || (beforeClose | 0x20) == u't')
-        ClosingTests(text, i, regions);
-    else if (!regions.InAsp)
-        regions.InTag = false;
-}
-
-// Where the fast path stands: the next index to scan, the characters kept so
-// far, the regions, and the class of the previous character.
-struct FastState {
-    std::size_t next;
-    std::size_t kept;
-    Regions regions;
-    unsigned prevClass;
-};
 
 } // namespace velnor::detail

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,11 +10,23 @@ namespace velnor::io {
 // standard input, output and error); from the OS layer. Failures throw
 // std::system_error naming `name`.
 
-// Reads everything up to end of file.
-std::string ReadAll(int fd, const std::string& name);
+// A file opened for reading, closed when this goes.
+class InputFile {
+public:
+    explicit InputFile(const std::string& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
 
-// Opens and reads a whole file.
-std::string ReadFile(const std::string& path);
+    int Fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads what is there, at most `size` bytes, retrying interruptions; 0 at end
+// of input.
+std::size_t ReadSome(int fd, char* buffer, std::size_t size, const std::string& name);
 
 // Writes every byte, retrying short writes and interruptions.
 void WriteAll(int fd, std::string_view bytes, const std::string& name);

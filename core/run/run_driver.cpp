@@ -1,5 +1,6 @@
 #include "core/run/run_driver.h"
 
+#include "core/filter/page_compactor.h"
 #include "core/identity.h"
 #include "core/run/backup_restore.h"
 #include "core/run/extension_list.h"
@@ -127,11 +128,15 @@ private:
         window_.SetStatus("正在工作: " + DisplayPath(page));
         const std::string bytes = ReadPage(fileSys_, page);
         before = bytes.size();
-        const std::u16string text = DecodeAnsi(bytes);
-        const std::u16string compacted =
-            settings_.reportSteps ? CompactReporting(text, static_cast<std::int32_t>(bytes.size()))
-                                  : CompactText(text, CurrentOptions(), counters_);
-        return EncodeAnsi(compacted);
+        if (!settings_.reportSteps) {
+            // No step is reported: the bytes are filtered as they stand, and the
+            // run's 32-bit counters, which only the window shows, stay out of
+            // it, so no run is too large for the command line.
+            PageCounts counts;
+            return CompactPage(bytes, CurrentOptions(), counts);
+        }
+        return EncodeAnsi(
+            CompactReporting(DecodeAnsi(bytes), static_cast<std::int32_t>(bytes.size())));
     }
 
     void Done(const std::filesystem::path& page, std::uint64_t before, std::uint64_t after) {

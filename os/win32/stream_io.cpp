@@ -4,6 +4,7 @@
 #include "os/win32/win32_error.h"
 #include "os/win32/windows_api.h"
 
+#include <fcntl.h>
 #include <io.h>
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 namespace velnor::io {
 namespace {
 
-constexpr std::size_t FirstChunk = 64 * 1024;
 constexpr DWORD MaxCall = 1 << 30; // ReadFile and WriteFile count in 32 bits
 
 [[noreturn]] void ThrowLastError(const std::string& what) {
@@ -34,7 +34,7 @@ bool IsConsole(HANDLE handle) {
 }
 
 // Bytes read; 0 at end, which a pipe reports as broken once its writer is gone.
-DWORD ReadSome(HANDLE handle, char* buffer, std::size_t size, const std::string& name) {
+DWORD ReadFrom(HANDLE handle, char* buffer, std::size_t size, const std::string& name) {
     DWORD got = 0;
     if (!::ReadFile(handle, buffer, static_cast<DWORD>(std::min<std::size_t>(size, MaxCall)), &got,
                     nullptr)) {
@@ -46,52 +46,29 @@ DWORD ReadSome(HANDLE handle, char* buffer, std::size_t size, const std::string&
     return got;
 }
 
-class HandleGuard {
-public:
-    explicit HandleGuard(HANDLE handle) : handle_(handle) {}
-    ~HandleGuard() { CloseHandle(handle_); }
-    HandleGuard(const HandleGuard&) = delete;
-    HandleGuard& operator=(const HandleGuard&) = delete;
-
-private:
-    HANDLE handle_;
-};
-
-std::string ReadAllOf(HANDLE handle, const std::string& name) {
-    // One byte more than a disk file's size, so its end is seen by the first
-    // read that returns 0 and the buffer need not grow.
-    LARGE_INTEGER size{};
-    const bool sized = GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size);
-    std::string bytes(sized ? static_cast<std::size_t>(size.QuadPart) + 1 : FirstChunk, '\0');
-    std::size_t length = 0;
-    for (;;) {
-        if (length == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
-        }
-        const DWORD got = ReadSome(handle, bytes.data() + length, bytes.size() - length, name);
-        if (got == 0) {
-            bytes.resize(length);
-            return bytes;
-        }
-        length += got;
-    }
-}
-
 } // namespace
 
-std::string ReadAll(int fd, const std::string& name) {
-    return ReadAllOf(HandleOf(fd, name), name);
-}
-
-std::string ReadFile(const std::string& path) {
-    const HANDLE handle = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+InputFile::InputFile(const std::string& path) {
+    const HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         ThrowLastError(path);
     }
-    const HandleGuard guard(handle);
-    return ReadAllOf(handle, path);
+    // a descriptor of the C library, as the other streams are
+    fd_ = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+    if (fd_ == -1) {
+        CloseHandle(file);
+        throw std::system_error(ERROR_TOO_MANY_OPEN_FILES, Win32Category(), path);
+    }
+}
+
+InputFile::~InputFile() {
+    _close(fd_); // closes the handle too
+}
+
+std::size_t ReadSome(int fd, char* buffer, std::size_t size, const std::string& name) {
+    return ReadFrom(HandleOf(fd, name), buffer, size, name);
 }
 
 void WriteAll(int fd, std::string_view bytes, const std::string& name) {
@@ -132,7 +109,7 @@ bool ReadLine(int fd, std::string& line) {
     // Byte by byte, so nothing typed after the answer is taken from the stream.
     for (;;) {
         char c = 0;
-        if (ReadSome(handle, &c, 1, "standard input") == 0) {
+        if (ReadFrom(handle, &c, 1, "standard input") == 0) {
             return !line.empty();
         }
         if (c == '\n') {

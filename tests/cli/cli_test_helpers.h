@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <iterator>
 #include <sstream>
@@ -80,6 +81,14 @@ using ::testing::Eq;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
+
+// The line `filter --stats` writes to standard error.
+inline std::string StatsLine(std::uint64_t chars, std::uint64_t kept, std::uint64_t steps,
+                             std::uint64_t in, std::uint64_t out) {
+    return "chars=" + std::to_string(chars) + " kept=" + std::to_string(kept) +
+           " steps=" + std::to_string(steps) + " bytes_in=" + std::to_string(in) +
+           " bytes_out=" + std::to_string(out) + "\n";
+}
 
 // Runs one command line on the given standard input and checks what it gives.
 inline void ExpectInvocation(const Args& args, const std::string& input, int status,
