@@ -7,14 +7,15 @@
 namespace velnor::cli {
 namespace {
 
-// Runs the built velnor-cli as its own process, standard input a pipe that
-// carries `input`, so it sees no terminal anywhere.
+// Runs the built velnor-cli as its own process, standard input `input`, so
+// it sees no terminal anywhere.
 void ExpectProcess(const velnor::test::TempTree& tree, const Args& args, int status,
                    const StringMatcher& out, const StringMatcher& err,
                    const std::string& input = "") {
-    EXPECT_EQ(
-        velnor::test::RunProgram(VELNOR_CLI_PATH, args, input, tree.Path("out"), tree.Path("err")),
-        status)
+    tree.WriteFile("in", input);
+    EXPECT_EQ(velnor::test::RunProgram(VELNOR_CLI_PATH, args, tree.Path("in"), tree.Path("out"),
+                                       tree.Path("err")),
+              status)
         << ::testing::PrintToString(args);
     EXPECT_THAT(tree.ReadFile("out"), out) << ::testing::PrintToString(args);
     EXPECT_THAT(tree.ReadFile("err"), err) << ::testing::PrintToString(args);
@@ -26,7 +27,7 @@ TEST(CliProcess, BuiltCommandExitsWithTheStatusOfWhatHappened) {
     velnor::test::TempTree tree;
     tree.WriteFile("page.htm", "<div>a  b\r\n  c</div>");
     std::string big;
-    while (big.size() < 300'000) { // several times the first chunk read from a pipe
+    while (big.size() < 300'000) { // several times a block read
         big += "<b>x</b>\xD6\xD0";
     }
     tree.WriteFile("site/a.html", "<p> x </p>\r\n");

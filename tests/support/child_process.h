@@ -6,12 +6,11 @@
 
 namespace velnor::test {
 
-// Runs program with the arguments (UTF-8), its standard input a pipe that
-// carries `input` and then ends (so it sees no terminal anywhere), its output
-// and error into the files out and err; waits for it and returns its exit
-// status, -1 when it did not exit by itself.
+// Runs program with the arguments (UTF-8), its standard streams the files in,
+// out and err (so it sees no terminal anywhere); waits for it and returns its
+// exit status, -1 when it did not exit by itself.
 int RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-               const std::string& input, const std::filesystem::path& out,
+               const std::filesystem::path& in, const std::filesystem::path& out,
                const std::filesystem::path& err);
 
 } // namespace velnor::test
