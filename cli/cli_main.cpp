@@ -89,7 +89,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams,
                 [&](const FilterArgs& filter) { return RunFilter(filter, streams); },
                 [&](const RunArgs& run) { return RunRun(run, streams, fileSystem, clock); },
                 [&](const RestoreArgs& restore) {
-                    return RunRestore(restore, streams, fileSystem);
+                    return RunRestore(restore, streams, fileSystem, clock);
                 },
             },
             parsed);

@@ -1,6 +1,8 @@
 #include "core/run/backup_restore.h"
 #include "tests/core/run/run_fixture.h"
 
+#include <gmock/gmock.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <random>
@@ -226,14 +228,21 @@ INSTANTIATE_TEST_SUITE_P(Answers, BackupTest,
                                            BackupCase{true, true, MessageAnswer::Yes, true},
                                            BackupCase{true, true, MessageAnswer::No, false}));
 
-TEST_F(RunDriverTest, AFailedBackupEndsTheRunBeforeAnyPageIsRewritten) {
+// The backup is made under a temporary name beside it and renamed when whole.
+TEST_F(RunDriverTest, AFailedNewBackupEndsTheRunLeavingNoBackupAndNoPageRewritten) {
     WritePage("a.htm", Original);
-    ops->FailNth(FileOpKind::Write, 1, ENOSPC);
+    WritePage("b.htm", Original);
     window.Backup = true;
-    EXPECT_EQ(Start(), RunOutcome::Failed);
-    ExpectOneCriticalBox(OsError(ENOSPC, tree.Path("site.bak/a.htm")).what());
-    EXPECT_EQ(ReadPage("a.htm"), Original);
-    EXPECT_TRUE(window.Statuses.empty());
+    for (const FileOpKind failing : {FileOpKind::Write, FileOpKind::Rename}) {
+        ops->FailNth(failing, failing == FileOpKind::Write ? 2 : 3, ENOSPC);
+        window.Messages.clear();
+        EXPECT_EQ(Start(), RunOutcome::Failed);
+        ASSERT_EQ(window.Messages.size(), 1u);
+        EXPECT_THAT(window.Messages[0].text, ::testing::EndsWith(": No space left on device"));
+        EXPECT_EQ(ReadPage("a.htm"), Original);
+        EXPECT_EQ(tree.Entries(), (Entries{"site/", "site/a.htm", "site/b.htm"}));
+        EXPECT_TRUE(window.Statuses.empty());
+    }
 }
 
 TEST_F(RunDriverTest, RestoreAsksThenCopiesTheBackupBackKeepingPagesAddedSince) {
