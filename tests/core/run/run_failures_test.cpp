@@ -1,10 +1,15 @@
 #include "tests/core/run/run_fixture.h"
 
+#include "core/run/backup_restore.h"
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <optional>
 
 namespace velnor::test {
@@ -148,6 +153,169 @@ TEST_P(FolderFlushTest, AFailedRunStillFlushesWhatItRenamedAndAFailedLastFlushIs
 INSTANTIATE_TEST_SUITE_P(Runs, FolderFlushTest, ::testing::Bool(), [](const auto& info) {
     return std::string(info.param ? "Window" : "CommandLine");
 });
+
+// A backup path that could make the copy write anywhere but into the backup
+// is refused before anything is copied or rewritten; so is such a source of
+// a restore.
+TEST_F(RunFailureTest, ABackupPathThatIsALinkOrAroundTheFolderIsRefusedBeforeAnything) {
+    struct Case {
+        const char* what;
+        std::function<void(const TempTree&)> make;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"a link", [](const TempTree& t) { t.MakeLink("site.bak", t.Path("elsewhere")); },
+         LinkRefused(tree.Path("site.bak")).what()},
+        {"a dangling link", [](const TempTree& t) { t.MakeLink("site.bak", t.Path("none")); },
+         LinkRefused(tree.Path("site.bak")).what()},
+        {"a file", [](const TempTree& t) { t.WriteFile("site.bak", ""); },
+         DisplayPath(tree.Path("site.bak")) + ": not a folder"},
+        {"around the folder",
+         [](const TempTree& t) {
+             std::filesystem::rename(t.Path("site"), t.Path("real"));
+             t.MakeFolder("site.bak");
+             std::filesystem::rename(t.Path("real"), t.Path("site.bak/site"));
+             t.MakeLink("site", t.Path("site.bak/site"));
+         },
+         DisplayPath(tree.Path("site.bak")) + ": is " + DisplayPath(tree.Path("site")) +
+             " itself or lies inside it under another name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(tree.Root());
+        std::filesystem::create_directory(tree.Root());
+        tree.MakeFolder("elsewhere");
+        WritePage("a.htm", Original);
+        c.make(tree);
+        const Entries before = tree.Entries();
+        window.Backup = true;
+        window.Messages.clear();
+        EXPECT_EQ(Start(), RunOutcome::Failed);
+        ExpectOneCriticalBox(c.error);
+        EXPECT_EQ(Restore(), RunOutcome::Failed);
+        ASSERT_EQ(window.Messages.size(), 3u); // the question, then the error
+        EXPECT_EQ(window.Messages[2].text, c.error);
+        EXPECT_EQ(tree.Entries(), before);
+        EXPECT_EQ(ReadPage("a.htm"), Original);
+    }
+}
+
+// Another writer at a yield of the window's run: the page it touched ends
+// the run and stays as that writer left it; nothing is read from a pipe or a
+// device, and the earlier pages are done.
+TEST_F(RunFailureTest, APageSwappedOrChangedDuringTheRunEndsItAndIsLeftAsTheOtherWriterLeftIt) {
+    struct Case {
+        const char* what;
+        bool whileCompacted;                                      // else just before b.htm is read
+        std::function<void(const std::filesystem::path&)> change; // of b.htm
+        std::function<std::string(const std::filesystem::path&)> error;
+        const char* left; // b.htm's content afterwards; null for no file
+    };
+    const auto notOrdinary = [](const std::filesystem::path& page) {
+        return std::string(NotOrdinaryFile(page).what());
+    };
+    const Case cases[] = {
+        {"a pipe", false,
+         [](const std::filesystem::path& page) {
+             std::filesystem::remove(page);
+             ASSERT_EQ(mkfifo(page.c_str(), 0600), 0);
+         },
+         notOrdinary, nullptr},
+        {"a link to an endless device", false,
+         [](const std::filesystem::path& page) {
+             std::filesystem::remove(page);
+             std::filesystem::create_symlink("/dev/zero", page);
+         },
+         notOrdinary, nullptr},
+        {"appended to", true,
+         [](const std::filesystem::path& page) {
+             std::ofstream(page, std::ios::app) << "<p>more</p>";
+         },
+         [](const std::filesystem::path& page) { return std::string(PageChanged(page).what()); },
+         "<p>one  two</p>\r\n  <p>three</p><p>more</p>"},
+        {"deleted", true, [](const std::filesystem::path& page) { std::filesystem::remove(page); },
+         [](const std::filesystem::path& page) { return std::string(PageGone(page).what()); },
+         nullptr},
+    };
+    const std::size_t steps = std::string_view(Original).size() - 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(tree.Path("site"));
+        for (const char* page : {"a.htm", "b.htm", "c.htm"})
+            WritePage(page, Original);
+        // yields: 3 of the search, then a.htm's steps, then b.htm's
+        const std::size_t at = 3 + steps + (c.whileCompacted ? 2 : 0);
+        window.OnYield = [&](std::size_t yield) {
+            if (yield == at)
+                c.change(PagePath("b.htm"));
+        };
+        window.Yields = 0;
+        window.Messages.clear();
+        EXPECT_EQ(Start(), RunOutcome::Failed);
+        ExpectOneCriticalBox(c.error(PagePath("b.htm")));
+        EXPECT_EQ(ReadPage("a.htm"), Compacted(Original));
+        EXPECT_EQ(ReadPage("c.htm"), Original);
+        if (c.left)
+            EXPECT_EQ(ReadPage("b.htm"), c.left);
+        else
+            EXPECT_FALSE(std::filesystem::is_regular_file(PagePath("b.htm")));
+        Entries expected = {"a.htm", "c.htm"};
+        if (std::filesystem::exists(std::filesystem::symlink_status(PagePath("b.htm"))))
+            expected.insert(expected.begin() + 1, "b.htm");
+        EXPECT_EQ(tree.Entries("site"), expected);
+    }
+}
+
+// While a run or restore holds a folder, another on it, inside it or around
+// it is refused at once and changes nothing.
+TEST_F(RunFailureTest, AFolderHeldByAnotherRunIsRefusedAtOnceAndNothingChanges) {
+    WritePage("sub/a.htm", Original);
+    tree.WriteFile("site.bak/sub/a.htm", "backed up");
+    const std::shared_ptr<FileSystemService> other = MakeFileSystem();
+    for (const char* held : {"site", "site/sub", ""}) {
+        SCOPED_TRACE(held);
+        const std::unique_ptr<FolderLock> lock = other->LockFolder(tree.Path(held));
+        window.Messages.clear();
+        window.Backup = true;
+        EXPECT_EQ(Start(), RunOutcome::Failed);
+        ExpectOneCriticalBox(FolderInUse(tree.Path("site")).what());
+        window.Messages.clear();
+        EXPECT_EQ(Restore(), RunOutcome::Failed); // before its question
+        ASSERT_EQ(window.Messages.size(), 1u);
+        EXPECT_EQ(window.Messages[0].text, FolderInUse(tree.Path("site")).what());
+        EXPECT_EQ(ReadPage("sub/a.htm"), Original);
+        EXPECT_EQ(tree.Entries(), (Entries{"site.bak/", "site.bak/sub/", "site.bak/sub/a.htm",
+                                           "site/", "site/sub/", "site/sub/a.htm"}));
+        EXPECT_TRUE(window.Statuses.empty());
+    }
+}
+
+// Temporary files a killed run left are removed by the next run or restore
+// (not by a dry run), never taken for pages and never copied.
+TEST_F(RunFailureTest, LeftoversOfAKilledRunAreRemovedByTheNextRunOrRestoreAndNeverCopied) {
+    const Entries leftovers = {".a.htm.velnor-Ab12Cd", "sub/.b.htm.velnor-xY34zW"};
+    const auto plant = [&] {
+        for (const std::string& name : leftovers)
+            WritePage(name, "half a page");
+    };
+    WritePage("a.htm", Original);
+    WritePage("sub/b.htm", Original);
+    plant();
+    window.Backup = true;
+    driver = std::make_unique<RunDriver>(window, ops->Factory(), RunSettings{false, true});
+    EXPECT_EQ(driver->Start().leftoversRemoved, 0u); // a dry run writes nothing
+    EXPECT_EQ(tree.Entries("site").size(), 5u);
+    window.Statuses.clear();
+    driver = std::make_unique<RunDriver>(window, ops->Factory());
+    EXPECT_EQ(driver->Start().leftoversRemoved, 2u);
+    EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
+    EXPECT_EQ(tree.Entries("site.bak"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
+    EXPECT_EQ(Worked().size(), 2u);
+    plant();
+    tree.WriteFile("site.bak/.a.htm.velnor-Qw56Er", "half a page");
+    EXPECT_EQ(driver->Restore().leftoversRemoved, 2u);
+    EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
+}
 
 } // namespace
 } // namespace velnor::test
