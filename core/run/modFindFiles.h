@@ -21,8 +21,12 @@ public:
     modFindFiles(WindowSeam& window, FileSystemFactory makeFileSystem);
 
     void FindFiles(const std::filesystem::path& path);
-    void SetRemoveLeftovers(bool remove) { removeLeftovers_ = remove; }
-    // Temporary files removed by the last scan.
+    // For the scans to come; the count of removed files starts again at 0.
+    void SetRemoveLeftovers(bool remove) {
+        removeLeftovers_ = remove;
+        leftoversRemoved_ = 0;
+    }
+    // Temporary files removed by the last scan, also one that failed.
     std::uint64_t LeftoversRemoved() const { return leftoversRemoved_; }
 
     // Paths of the last completed scan, then one empty entry; no entries when

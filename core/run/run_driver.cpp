@@ -186,6 +186,7 @@ RunResult RunDriver::Start() {
         return {RunOutcome::Busy, {}};
     const RunningFlag running(running_);
     counters_ = RunCounters{};
+    finder_.SetRemoveLeftovers(!settings_.dryRun);
     try {
         // Kept for the folder test, the backup and the pages: FindFiles puts
         // an object of its own into FileSys.
@@ -202,9 +203,7 @@ RunResult RunDriver::Start() {
             return {RunOutcome::Declined, {}};
 
         ExtList_ = SplitExtensions(window_.ExtensionText());
-        finder_.SetRemoveLeftovers(!settings_.dryRun);
         finder_.FindFiles(folder);
-        const std::uint64_t leftovers = finder_.LeftoversRemoved();
         const auto pages = MatchingPages(finder_.FoundFiles(), ExtList_);
         if (observer_)
             observer_->PagesMatched(pages);
@@ -218,12 +217,12 @@ RunResult RunDriver::Start() {
             worker.ProcessOverlapped(pages);
         fileSys->Flush();
         window_.SetStatus("已经完成任务.");
-        return {RunOutcome::Done, {}, leftovers};
+        return {RunOutcome::Done, {}, finder_.LeftoversRemoved()};
     } catch (const RunAbandoned&) {
-        return {RunOutcome::Abandoned, {}};
+        return {RunOutcome::Abandoned, {}, finder_.LeftoversRemoved()};
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::Critical));
-        return {RunOutcome::Failed, error.what()};
+        return {RunOutcome::Failed, error.what(), finder_.LeftoversRemoved()};
     }
 }
 
@@ -231,6 +230,7 @@ RunResult RunDriver::Restore() {
     if (running_)
         return {RunOutcome::Busy, {}};
     const RunningFlag running(running_);
+    std::uint64_t leftovers = 0;
     try {
         const std::shared_ptr<FileSystemService> fileSys = finder_.MakeFileSystem()();
         finder_.FileSys() = fileSys;
@@ -238,13 +238,12 @@ RunResult RunDriver::Restore() {
         // a folder the restore is to make anew is guarded through the one around it
         const std::unique_ptr<FolderLock> lock =
             fileSys->LockFolder(fileSys->FolderExists(folder) ? folder : folder.parent_path());
-        std::uint64_t leftovers = 0;
         if (!RestoreFolder(window_, *fileSys, folder, Progress(), leftovers))
             return {RunOutcome::Declined, {}};
         return {RunOutcome::Done, {}, leftovers};
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::None));
-        return {RunOutcome::Failed, error.what()};
+        return {RunOutcome::Failed, error.what(), leftovers};
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/run/backup_restore.h"
 #include "tests/core/run/run_fixture.h"
+#include "tests/support/rooted_file_system.h"
 
 #include <gmock/gmock.h>
 
@@ -176,6 +177,23 @@ TEST_F(RunDriverTest, AClosedWindowLeavesEveryPageOriginalOrCompactedAndNoTempor
             EXPECT_EQ(ReadPage(names[i]), i < done ? Compacted(original) : original) << at;
         EXPECT_EQ(tree.Entries("site"), names) << at;
     }
+}
+
+// "/" holds its own backup "/.bak": neither the copy nor the scan goes into it.
+TEST_F(RunDriverTest, ARunOverTheRootLeavesTheBackupInsideItAlone) {
+    tree.WriteFile("root/a.htm", "a  b");
+    tree.WriteFile("root/sub/b.htm", "c  d");
+    window.Folder = "/";
+    window.Backup = true;
+    for (int run = 0; run < 2; ++run) { // the second refreshes the backup after a Yes
+        RunDriver root(window,
+                       [this] { return std::make_shared<RootedFileSystem>(tree.Path("root")); });
+        EXPECT_EQ(root.Start().outcome, RunOutcome::Done);
+    }
+    EXPECT_EQ(Worked(), (Entries{"/sub/b.htm", "/a.htm", "/sub/b.htm", "/a.htm"}));
+    EXPECT_EQ(tree.Entries("root"), (Entries{".bak/", ".bak/a.htm", ".bak/sub/", ".bak/sub/b.htm",
+                                             "a.htm", "sub/", "sub/b.htm"}));
+    EXPECT_EQ(tree.ReadFile("root/.bak/a.htm"), "ab"); // taken after the first run
 }
 
 TEST(BackupPath, IsTheFolderPathFollowedByBak) {
