@@ -21,14 +21,19 @@ std::string RandomSuffix() {
     return suffix;
 }
 
-} // namespace
-
-std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
+// "." and the target's name, cut to leave room for the rest.
+std::string TempPrefix(const std::filesystem::path& target) {
     std::string name = target.filename().string();
     const std::size_t room = MaxNameLength - 1 - TempMarker.size() - RandomLength;
     if (name.size() > room)
         name.resize(room);
-    return target.parent_path() / ("." + name + std::string(TempMarker) + RandomSuffix());
+    return "." + name;
+}
+
+} // namespace
+
+std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
+    return target.parent_path() / (TempPrefix(target) + std::string(TempMarker) + RandomSuffix());
 }
 
 bool IsTempName(std::string_view name) {
@@ -38,6 +43,12 @@ bool IsTempName(std::string_view name) {
     const std::string_view suffix = name.substr(name.size() - tail);
     return suffix.starts_with(TempMarker) &&
            suffix.substr(TempMarker.size()).find_first_not_of(Letters) == std::string_view::npos;
+}
+
+bool IsTempNameOf(std::string_view name, const std::filesystem::path& target) {
+    const std::string prefix = TempPrefix(target);
+    return IsTempName(name) && name.size() == prefix.size() + TempMarker.size() + RandomLength &&
+           name.starts_with(prefix);
 }
 
 } // namespace velnor

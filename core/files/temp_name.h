@@ -12,5 +12,7 @@ std::filesystem::path TempNameBeside(const std::filesystem::path& target);
 
 // Whether a name (no folder) is of that pattern.
 bool IsTempName(std::string_view name);
+// Whether a name (no folder) is of that pattern for that very target.
+bool IsTempNameOf(std::string_view name, const std::filesystem::path& target);
 
 } // namespace velnor

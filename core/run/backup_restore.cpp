@@ -28,7 +28,7 @@ void RefuseBackupPath(FileSystemService& fileSys, const std::filesystem::path& f
     if (fileSys.IsWithin(folder, backup) ||
         (fileSys.IsWithin(backup, folder) && backup.parent_path() != folder))
         throw FileSystemError(DisplayPath(backup) + ": is " + DisplayPath(folder) +
-                              " itself or lies inside it under another name");
+                              ", or lies inside or around it, under another name");
 }
 
 // Built beside the backup and renamed: a backup that failed half-way never
@@ -47,6 +47,20 @@ void NewBackup(FileSystemService& fileSys, const std::filesystem::path& folder,
         }
         throw;
     }
+}
+
+// A new backup that a killed run was building: only this folder's, whose
+// lock the caller holds, so no other run can be building one now.
+std::uint64_t RemoveUnfinishedBackups(FileSystemService& fileSys,
+                                      const std::filesystem::path& backup) {
+    std::uint64_t removed = 0;
+    for (const FolderItem& sibling : fileSys.GetFolder(backup.parent_path())->SubFolders()) {
+        if (IsTempNameOf(sibling.Path.filename().string(), backup)) {
+            fileSys.RemoveTree(sibling.Path);
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 // In every folder under folder, but not in its backup.
@@ -76,11 +90,13 @@ std::filesystem::path BackupPath(const std::filesystem::path& folder) {
 }
 
 bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
-                  const std::filesystem::path& folder, const CopyProgress& progress) {
+                  const std::filesystem::path& folder, const CopyProgress& progress,
+                  std::uint64_t& leftovers) {
     if (!window.BackupTicked())
         return true;
     const std::filesystem::path backup = BackupPath(folder);
     RefuseBackupPath(fileSys, folder, backup);
+    leftovers = RemoveUnfinishedBackups(fileSys, backup);
     if (!fileSys.FolderExists(backup)) {
         NewBackup(fileSys, folder, backup, progress);
         return true;

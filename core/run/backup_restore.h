@@ -18,9 +18,11 @@ std::filesystem::path BackupPath(const std::filesystem::path& folder);
 // by another name, before anything is copied. Asks before refreshing an
 // existing backup; returns false when the user declines, and the run is to
 // end silently. A new backup is built under a temporary name beside it and
-// takes its name only when complete. Errors pass to the caller.
+// takes its name only when complete; one that a killed run left unfinished
+// is removed first (leftovers counts them). Errors pass to the caller.
 bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
-                  const std::filesystem::path& folder, const CopyProgress& progress);
+                  const std::filesystem::path& folder, const CopyProgress& progress,
+                  std::uint64_t& leftovers);
 
 // The restore: asks, refuses a backup path as the backup step does, removes
 // the temporary files a run that died left in the folder (leftovers counts

@@ -187,6 +187,7 @@ RunResult RunDriver::Start() {
     const RunningFlag running(running_);
     counters_ = RunCounters{};
     finder_.SetRemoveLeftovers(!settings_.dryRun);
+    std::uint64_t unfinishedBackups = 0;
     try {
         // Kept for the folder test, the backup and the pages: FindFiles puts
         // an object of its own into FileSys.
@@ -199,8 +200,9 @@ RunResult RunDriver::Start() {
             return {RunOutcome::NoFolder, {}};
         // Held to the end: another run's pages or backup are never mixed with these.
         const std::unique_ptr<FolderLock> lock = fileSys->LockFolder(folder);
-        if (!settings_.dryRun && !BackUpFolder(window_, *fileSys, folder, Progress()))
-            return {RunOutcome::Declined, {}};
+        if (!settings_.dryRun &&
+            !BackUpFolder(window_, *fileSys, folder, Progress(), unfinishedBackups))
+            return {RunOutcome::Declined, {}, unfinishedBackups};
 
         ExtList_ = SplitExtensions(window_.ExtensionText());
         finder_.FindFiles(folder);
@@ -217,12 +219,12 @@ RunResult RunDriver::Start() {
             worker.ProcessOverlapped(pages);
         fileSys->Flush();
         window_.SetStatus("已经完成任务.");
-        return {RunOutcome::Done, {}, finder_.LeftoversRemoved()};
+        return {RunOutcome::Done, {}, unfinishedBackups + finder_.LeftoversRemoved()};
     } catch (const RunAbandoned&) {
-        return {RunOutcome::Abandoned, {}, finder_.LeftoversRemoved()};
+        return {RunOutcome::Abandoned, {}, unfinishedBackups + finder_.LeftoversRemoved()};
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::Critical));
-        return {RunOutcome::Failed, error.what(), finder_.LeftoversRemoved()};
+        return {RunOutcome::Failed, error.what(), unfinishedBackups + finder_.LeftoversRemoved()};
     }
 }
 

@@ -34,7 +34,8 @@ enum class RunOutcome {
 struct RunResult {
     RunOutcome outcome = RunOutcome::Done;
     std::string description; // the error's, when Failed
-    // Temporary files of a run that died, removed from the folder.
+    // Temporary files of a run that died, removed from the folder, and
+    // unfinished new backups removed from beside it.
     std::uint64_t leftoversRemoved = 0;
 };
 

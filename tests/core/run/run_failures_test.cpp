@@ -178,7 +178,7 @@ TEST_F(RunFailureTest, ABackupPathThatIsALinkOrAroundTheFolderIsRefusedBeforeAny
              t.MakeLink("site", t.Path("site.bak/site"));
          },
          DisplayPath(tree.Path("site.bak")) + ": is " + DisplayPath(tree.Path("site")) +
-             " itself or lies inside it under another name"},
+             ", or lies inside or around it, under another name"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -291,7 +291,8 @@ TEST_F(RunFailureTest, AFolderHeldByAnotherRunIsRefusedAtOnceAndNothingChanges) 
 }
 
 // Temporary files a killed run left are removed by the next run or restore
-// (not by a dry run), never taken for pages and never copied.
+// (not by a dry run), never taken for pages and never copied; so is the new
+// backup it was building.
 TEST_F(RunFailureTest, LeftoversOfAKilledRunAreRemovedByTheNextRunOrRestoreAndNeverCopied) {
     const Entries leftovers = {".a.htm.velnor-Ab12Cd", "sub/.b.htm.velnor-xY34zW"};
     const auto plant = [&] {
@@ -306,8 +307,12 @@ TEST_F(RunFailureTest, LeftoversOfAKilledRunAreRemovedByTheNextRunOrRestoreAndNe
     EXPECT_EQ(driver->Start().leftoversRemoved, 0u); // a dry run writes nothing
     EXPECT_EQ(tree.Entries("site").size(), 5u);
     window.Statuses.clear();
+    tree.WriteFile(".site.bak.velnor-Zz98Yy/a.htm", "a killed backup"); // not yet site.bak
+    tree.WriteFile(".site.bak.bak.velnor-Zz98Yy/a.htm", "another folder's");
     driver = std::make_unique<RunDriver>(window, ops->Factory());
-    EXPECT_EQ(driver->Start().leftoversRemoved, 2u);
+    EXPECT_EQ(driver->Start().leftoversRemoved, 3u);
+    EXPECT_FALSE(std::filesystem::exists(tree.Path(".site.bak.velnor-Zz98Yy")));
+    EXPECT_TRUE(std::filesystem::exists(tree.Path(".site.bak.bak.velnor-Zz98Yy")));
     EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
     EXPECT_EQ(tree.Entries("site.bak"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
     EXPECT_EQ(Worked().size(), 2u);
