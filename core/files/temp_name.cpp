@@ -2,9 +2,13 @@
 
 #include <random>
 #include <string>
+#include <string_view>
+#include <type_traits>
 
 namespace velnor {
 namespace {
+
+using Native = std::filesystem::path::string_type; // char here, wchar_t on Windows
 
 constexpr std::string_view TempMarker = ".velnor-";
 constexpr std::size_t RandomLength = 6;
@@ -22,33 +26,51 @@ std::string RandomSuffix() {
 }
 
 // "." and the target's name, cut to leave room for the rest.
-std::string TempPrefix(const std::filesystem::path& target) {
-    std::string name = target.filename().string();
+Native TempPrefix(const std::filesystem::path& target) {
+    Native name = target.filename().native();
     const std::size_t room = MaxNameLength - 1 - TempMarker.size() - RandomLength;
     if (name.size() > room)
         name.resize(room);
-    return "." + name;
+    return Native(1, '.') + name;
+}
+
+// The pattern is ASCII, so it is matched unit by unit in any encoding.
+bool EndsInMarkerAndLetters(const Native& name) {
+    const std::size_t tail = TempMarker.size() + RandomLength;
+    if (name.size() < tail)
+        return false;
+    for (std::size_t i = 0; i < tail; ++i) {
+        const auto unit =
+            static_cast<std::make_unsigned_t<Native::value_type>>(name[name.size() - tail + i]);
+        const bool matches =
+            i < TempMarker.size()
+                ? unit == static_cast<unsigned char>(TempMarker[i])
+                : unit < 0x80 && Letters.find(static_cast<char>(unit)) != Letters.npos;
+        if (!matches)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
 std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
-    return target.parent_path() / (TempPrefix(target) + std::string(TempMarker) + RandomSuffix());
+    std::filesystem::path temp = target.parent_path() / TempPrefix(target);
+    temp += std::string(TempMarker) + RandomSuffix();
+    return temp;
 }
 
-bool IsTempName(std::string_view name) {
-    const std::size_t tail = TempMarker.size() + RandomLength;
-    if (name.size() < 1 + tail || name.front() != '.')
-        return false;
-    const std::string_view suffix = name.substr(name.size() - tail);
-    return suffix.starts_with(TempMarker) &&
-           suffix.substr(TempMarker.size()).find_first_not_of(Letters) == std::string_view::npos;
+bool IsTempName(const std::filesystem::path& name) {
+    const Native& text = name.native();
+    return text.size() > TempMarker.size() + RandomLength && text.front() == '.' &&
+           EndsInMarkerAndLetters(text);
 }
 
-bool IsTempNameOf(std::string_view name, const std::filesystem::path& target) {
-    const std::string prefix = TempPrefix(target);
-    return IsTempName(name) && name.size() == prefix.size() + TempMarker.size() + RandomLength &&
-           name.starts_with(prefix);
+bool IsTempNameOf(const std::filesystem::path& name, const std::filesystem::path& target) {
+    const Native prefix = TempPrefix(target);
+    const Native& text = name.native();
+    return text.size() == prefix.size() + TempMarker.size() + RandomLength &&
+           text.starts_with(prefix) && EndsInMarkerAndLetters(text);
 }
 
 } // namespace velnor

@@ -63,7 +63,7 @@ std::uint64_t RemoveUnfinishedBackups(FileSystemService& fileSys,
     }
     std::uint64_t removed = 0;
     for (const FolderItem& sibling : around->SubFolders()) {
-        if (IsTempNameOf(sibling.Path.filename().string(), backup)) {
+        if (IsTempNameOf(sibling.Path.filename(), backup)) {
             fileSys.RemoveTree(sibling.Path);
             ++removed;
         }
@@ -77,7 +77,7 @@ std::uint64_t RemoveLeftoversUnder(FileSystemService& fileSys, const std::filesy
     const std::unique_ptr<Folder> listed = fileSys.GetFolder(folder);
     std::uint64_t removed = 0;
     for (const FolderItem& file : listed->Files()) {
-        if (IsTempName(file.Path.filename().string())) {
+        if (IsTempName(file.Path.filename())) {
             removed = fileSys.RemoveLeftovers(folder);
             break;
         }

@@ -33,13 +33,13 @@ void modFindFiles::ScanFolder(std::filesystem::path path) {
     }
     const std::unique_ptr<Folder> folder = FileSys_->GetFolder(path);
     for (const FolderItem& subFolder : folder->SubFolders()) {
-        if (subFolder.Path != backup_ && !IsTempName(subFolder.Path.filename().string())) {
+        if (subFolder.Path != backup_ && !IsTempName(subFolder.Path.filename())) {
             ScanFolder(subFolder.Path);
         }
     }
     bool leftovers = false;
     for (const FolderItem& file : folder->Files()) {
-        if (IsTempName(file.Path.filename().string())) {
+        if (IsTempName(file.Path.filename())) {
             leftovers = true;
             continue;
         }

@@ -233,6 +233,13 @@ public:
             [&] { return ::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0); });
     }
     int RemoveAttribute(int fd, const std::string& name) override {
+        // looked for first: a removal takes a journal transaction even when
+        // there is nothing to remove, and most files have nothing
+        const int present =
+            RetryInterrupted([&] { return ::fgetxattr(fd, name.c_str(), nullptr, 0); });
+        if (present != 0) {
+            return present;
+        }
         return RetryInterrupted([&] { return ::fremovexattr(fd, name.c_str()); });
     }
 };
