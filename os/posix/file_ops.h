@@ -33,7 +33,6 @@ enum class FileOpKind {
     ListFolder,
     Symlink,
     Readlink,
-    Flock,
     SetAttribute,
 };
 

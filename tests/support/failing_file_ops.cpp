@@ -89,13 +89,6 @@ int FailingFileOps::Open(const Path& path, int flags, mode_t mode, int& fd) {
     return error;
 }
 
-// tracked so its later calls count as the folder's
-int FailingFileOps::OpenAt(int folderFd, const Path& name, int flags, int& fd) {
-    const int error = real_->OpenAt(folderFd, name, flags, fd);
-    Remember(error, fd, PathOf(folderFd) / name);
-    return error;
-}
-
 int FailingFileOps::OpenUnnamed(const Path& folder, mode_t mode, int& fd) {
     const int error =
         Pass(FileOpKind::OpenUnnamed, folder, [&] { return real_->OpenUnnamed(folder, mode, fd); });
@@ -159,10 +152,6 @@ int FailingFileOps::RenameNoReplace(const Path& from, const Path& to) {
 
 int FailingFileOps::ListFolder(const Path& path, std::vector<FolderEntry>& entries) {
     return Pass(FileOpKind::ListFolder, path, [&] { return real_->ListFolder(path, entries); });
-}
-
-int FailingFileOps::Flock(int fd, int operation) {
-    return Pass(FileOpKind::Flock, PathOf(fd), [&] { return real_->Flock(fd, operation); });
 }
 
 int FailingFileOps::SetAttribute(int fd, const std::string& name, const std::string& value) {

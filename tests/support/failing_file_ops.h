@@ -54,7 +54,6 @@ public:
     int Rename(const Path& from, const Path& to) override;
     int RenameNoReplace(const Path& from, const Path& to) override; // counted as a Rename
     int ListFolder(const Path& path, std::vector<FolderEntry>& entries) override;
-    int Flock(int fd, int operation) override;
     int SetAttribute(int fd, const std::string& name, const std::string& value) override;
     // never failed by a test
     int Fstat(int fd, struct stat& info) override { return real_->Fstat(fd, info); }
@@ -67,7 +66,10 @@ public:
         return real_->Symlink(target, link);
     }
     int Readlink(const Path& path, Path& target) override { return real_->Readlink(path, target); }
-    int OpenAt(int folderFd, const Path& name, int flags, int& fd) override;
+    int OpenAt(int folderFd, const Path& name, int flags, int& fd) override {
+        return real_->OpenAt(folderFd, name, flags, fd);
+    }
+    int Flock(int fd, int operation) override { return real_->Flock(fd, operation); }
     int RemoveFolder(const Path& path) override { return real_->RemoveFolder(path); }
     int Access(const Path& path, int mode) override { return real_->Access(path, mode); }
     int Seek(int fd, off_t offset, int whence, off_t& result) override {
