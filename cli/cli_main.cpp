@@ -55,14 +55,20 @@ run     Compacts, in place, every file under FOLDER (at any depth) whose name
                          is none
           --dry-run      read and compact every page, write nothing (no
                          backup, no page), report what would be saved
-        Shows a progress bar on standard error when it is a terminal and ends
-        with one summary line on standard output: pages rewritten, bytes
-        before -> after, the share kept, the time taken.
+        Shows progress on standard error when it is a terminal (the backup's
+        copy, then the pages) and ends with one summary line on standard
+        output: pages rewritten, bytes before -> after, the share kept, the
+        time taken.
 
-restore Copies FOLDER.bak back over FOLDER (files added to FOLDER since stay).
+restore Copies FOLDER.bak back over FOLDER (files added to FOLDER since stay),
+        showing the copy's progress on standard error when it is a terminal.
           --yes          do not ask for confirmation; without it the question
                          is asked on the terminal, and answered no when there
                          is none
+
+run and restore hold FOLDER while they work: another run or restore on it, on
+a folder inside it or around it fails at once. Both remove the temporary files
+that an interrupted run left in FOLDER, and say how many on standard error.
 
 Exit status: 0 done; 1 error (described on standard error); 2 usage error;
 3 declined (a question answered no).
@@ -89,7 +95,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams,
                 [&](const FilterArgs& filter) { return RunFilter(filter, streams); },
                 [&](const RunArgs& run) { return RunRun(run, streams, fileSystem, clock); },
                 [&](const RestoreArgs& restore) {
-                    return RunRestore(restore, streams, fileSystem);
+                    return RunRestore(restore, streams, fileSystem, clock);
                 },
             },
             parsed);

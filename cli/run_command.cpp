@@ -1,6 +1,7 @@
 #include "cli/run_command.h"
 
 #include "cli/terminal_seam.h"
+#include "core/files/physical_path.h"
 #include "core/io/stream_io.h"
 #include "core/run/run_driver.h"
 #include "core/text/display_path.h"
@@ -32,15 +33,17 @@ void Say(const CliStreams& streams, const std::string& line) {
     io::WriteAll(streams.err, "velnor-cli: " + line + "\n", "standard error");
 }
 
+void SayLeftovers(const CliStreams& streams, std::uint64_t removed) {
+    if (removed > 0) {
+        Say(streams, "removed " + std::to_string(removed) + " temporary " +
+                         (removed == 1 ? "file" : "files") + " left by an interrupted run");
+    }
+}
+
 } // namespace
 
 std::filesystem::path NormalFolder(const std::string& folder) {
-    std::filesystem::path normal =
-        std::filesystem::absolute(PathFromUtf8(folder)).lexically_normal();
-    if (!normal.has_filename() && normal != normal.root_path()) {
-        normal = normal.parent_path();
-    }
-    return normal;
+    return PhysicalPath(PathFromUtf8(folder));
 }
 
 std::string FormatSummary(const RunTally& tally, bool dryRun, std::chrono::duration<double> took) {
@@ -73,6 +76,7 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
                      &progress);
     const RunResult result = driver.Start();
     progress.Clear();
+    SayLeftovers(streams, result.leftoversRemoved);
 
     const RunTally& tally = progress.Tally();
     switch (result.outcome) {
@@ -99,14 +103,19 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
 }
 
 int RunRestore(const RestoreArgs& args, const CliStreams& streams,
-               const FileSystemFactory& fileSystem) {
+               const FileSystemFactory& fileSystem, const Clock& clock) {
     SeamSettings settings;
     settings.folder = NormalFolder(args.folder);
     settings.backup = false;
     settings.assumeYes = args.yes;
-    TerminalSeam seam(settings, streams, nullptr, [] { return std::chrono::steady_clock::now(); });
-    RunDriver driver(seam, fileSystem, RunSettings{.reportSteps = false, .dryRun = false});
-    switch (driver.Restore().outcome) {
+    RunProgress progress(streams.errIsTerminal ? streams.err : -1, clock);
+    TerminalSeam seam(settings, streams, &progress, clock);
+    RunDriver driver(seam, fileSystem, RunSettings{.reportSteps = false, .dryRun = false},
+                     &progress);
+    const RunResult result = driver.Restore();
+    progress.Clear();
+    SayLeftovers(streams, result.leftoversRemoved);
+    switch (result.outcome) {
     case RunOutcome::Done:
         return 0;
     case RunOutcome::Declined:

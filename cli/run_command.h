@@ -14,9 +14,9 @@ namespace velnor::cli {
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitDeclined = 3;
 
-// The folder as the run sees it: absolute, without "." or ".." parts and
-// without a trailing separator, so that its ".bak" sibling is a sibling and
-// not a folder inside it.
+// The folder as the run sees it: as the system resolves it (links and ".."
+// taken physically) and without a trailing separator, so that its ".bak"
+// sibling is a sibling and not a folder inside it.
 std::filesystem::path NormalFolder(const std::string& folder);
 
 // `velnor-cli run`: one run over FOLDER, the summary on standard output.
@@ -25,7 +25,7 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
 
 // `velnor-cli restore`: the backup copied back over FOLDER.
 int RunRestore(const RestoreArgs& args, const CliStreams& streams,
-               const FileSystemFactory& fileSystem);
+               const FileSystemFactory& fileSystem, const Clock& clock);
 
 // The closing line of a run, without line end.
 std::string FormatSummary(const RunTally& tally, bool dryRun, std::chrono::duration<double> took);

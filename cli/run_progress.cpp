@@ -33,6 +33,7 @@ RunProgress::RunProgress(int drawFd, Clock clock) : drawFd_(drawFd), clock_(std:
 }
 
 void RunProgress::PagesMatched(const std::vector<std::filesystem::path>& pages) {
+    copying_ = false;
     tally_.pagesTotal = pages.size();
     tally_.bytesTotal = 0;
     if (drawFd_ < 0) {
@@ -57,6 +58,13 @@ void RunProgress::PageDone(const std::filesystem::path&, std::uint64_t bytesBefo
     tally_.bytesBefore += bytesBefore;
     tally_.bytesAfter += bytesAfter;
     Draw(tally_.pagesDone == tally_.pagesTotal);
+}
+
+void RunProgress::Copied(std::uint64_t files, std::uint64_t bytes) {
+    copying_ = true;
+    filesCopied_ = files;
+    bytesCopied_ = bytes;
+    Draw(false);
 }
 
 void RunProgress::Clear() {
@@ -99,6 +107,18 @@ std::string RunProgress::FormatLine(const RunTally& tally, std::chrono::duration
     return line;
 }
 
+std::string RunProgress::FormatCopyLine(std::uint64_t files, std::uint64_t bytes,
+                                        std::chrono::duration<double> elapsed) {
+    std::string line = "copying: " + std::to_string(files) + (files == 1 ? " file  " : " files  ") +
+                       Megabytes(bytes) + " MB  ";
+    const double seconds = elapsed.count();
+    if (seconds <= 0) {
+        return line + "-- MB/s";
+    }
+    return line + Megabytes(static_cast<std::uint64_t>(static_cast<double>(bytes) / seconds)) +
+           " MB/s";
+}
+
 void RunProgress::Draw(bool force) {
     if (drawFd_ < 0) {
         return;
@@ -110,7 +130,8 @@ void RunProgress::Draw(bool force) {
     lastDraw_ = now;
     try {
         std::string text = "\r";
-        text += FormatLine(tally_, now - start_);
+        text += copying_ ? FormatCopyLine(filesCopied_, bytesCopied_, now - start_)
+                         : FormatLine(tally_, now - start_);
         text += "\x1b[K";
         io::WriteAll(drawFd_, text, "standard error");
         drawn_ = true;

@@ -23,7 +23,8 @@ struct RunTally {
 };
 
 // Tallies the pages of a run and, when given a terminal, keeps one progress
-// line on it: pages and bytes done of the total, rate and time left.
+// line on it: while a backup or restore copies, files and bytes copied and the
+// rate; then pages and bytes done of the total, rate and time left.
 class RunProgress : public RunObserver {
 public:
     // drawFd < 0: tally only, draw nothing.
@@ -32,6 +33,7 @@ public:
     void PagesMatched(const std::vector<std::filesystem::path>& pages) override;
     void PageDone(const std::filesystem::path& page, std::uint64_t bytesBefore,
                   std::uint64_t bytesAfter) override;
+    void Copied(std::uint64_t files, std::uint64_t bytes) override;
 
     // Wipes the progress line so other text can take its place.
     void Clear();
@@ -40,6 +42,9 @@ public:
 
     // The progress line for a tally after `elapsed` (no line end).
     static std::string FormatLine(const RunTally& tally, std::chrono::duration<double> elapsed);
+    // The line while a copy goes on.
+    static std::string FormatCopyLine(std::uint64_t files, std::uint64_t bytes,
+                                      std::chrono::duration<double> elapsed);
 
 private:
     void Draw(bool force);
@@ -47,6 +52,9 @@ private:
     int drawFd_;
     Clock clock_;
     RunTally tally_;
+    bool copying_ = false;
+    std::uint64_t filesCopied_ = 0;
+    std::uint64_t bytesCopied_ = 0;
     std::chrono::steady_clock::time_point start_{};
     std::chrono::steady_clock::time_point lastDraw_{};
     bool drawn_ = false;

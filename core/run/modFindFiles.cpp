@@ -1,5 +1,7 @@
 #include "core/run/modFindFiles.h"
 
+#include "core/files/temp_name.h"
+#include "core/run/backup_restore.h"
 #include "core/text/display_path.h"
 
 namespace velnor {
@@ -10,6 +12,8 @@ modFindFiles::modFindFiles(WindowSeam& window, FileSystemFactory makeFileSystem)
 void modFindFiles::FindFiles(const std::filesystem::path& path) {
     FileSys_ = makeFileSystem_();
     FoundList.clear();
+    backup_ = BackupPath(path);
+    leftoversRemoved_ = 0;
     ScanFolder(path);
     // The found paths and then one empty entry, the shape of the list cut at
     // every separator; kept as paths, since a name may itself hold a "|".
@@ -30,12 +34,23 @@ void modFindFiles::ScanFolder(std::filesystem::path path) {
     }
     const std::unique_ptr<Folder> folder = FileSys_->GetFolder(path);
     for (const FolderItem& subFolder : folder->SubFolders()) {
-        ScanFolder(subFolder.Path);
+        if (subFolder.Path != backup_ && !IsTempName(subFolder.Path.filename())) {
+            ScanFolder(subFolder.Path);
+        }
     }
+    bool leftovers = false;
     for (const FolderItem& file : folder->Files()) {
+        if (IsTempName(file.Path.filename())) {
+            leftovers = true;
+            continue;
+        }
         FoundList.push_back(file.Path);
         window_.SetStatus(DisplayPath(file.Path));
         window_.Yield();
+    }
+    // seen in the listing, so a folder without any costs nothing more
+    if (leftovers && removeLeftovers_) {
+        leftoversRemoved_ += FileSys_->RemoveLeftovers(path);
     }
 }
 

@@ -36,10 +36,11 @@ void PageWriter::StopWorkers() {
     }
 }
 
-void PageWriter::Write(const std::filesystem::path& page, std::string bytes, Committed done) {
+void PageWriter::Write(const std::filesystem::path& page, const FileStamp& read, std::string bytes,
+                       Committed done) {
     auto job = std::make_unique<Job>();
     job->bytes = bytes.size();
-    job->replace = fileSys_.StartReplace(page, std::move(bytes));
+    job->replace = fileSys_.StartReplace(page, read, std::move(bytes));
     job->done = std::move(done);
     {
         const std::lock_guard lock(mutex_);

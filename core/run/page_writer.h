@@ -40,12 +40,12 @@ public:
     PageWriter(const PageWriter&) = delete;
     PageWriter& operator=(const PageWriter&) = delete;
 
-    // Queues page's new content; done runs on this thread once it is in place.
-    // A read-only page is refused at once, before anything is written, with
-    // the earlier pages still queued. Puts the earlier pages whose content is
-    // ready in place first, waiting while the queue is full; a failure of one
-    // of them drops every later page and is thrown.
-    void Write(const std::filesystem::path& page, std::string bytes, Committed done);
+    // Queues new content for the page read with that stamp; done runs on this thread once it is in
+    // place. A read-only page is refused at once, before anything is written, with the earlier
+    // pages still queued. Puts the earlier pages whose content is ready in place first, waiting
+    // while the queue is full; a failure of one of them drops every later page and is thrown.
+    void Write(const std::filesystem::path& page, const FileStamp& read, std::string bytes,
+               Committed done);
     // Puts every queued page in place, in order, waiting for each; a failure
     // drops the pages after it and is thrown.
     void CommitAll();

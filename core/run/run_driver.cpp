@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <limits>
 #include <string>
-#include <system_error>
 #include <utility>
 
 namespace velnor {
@@ -62,25 +61,6 @@ MessageBoxRequest ErrorBox(const char* description, MessageIcon icon) {
             .defaultButton = MessageAnswer::Ok};
 }
 
-[[noreturn]] void ThrowTooLarge(const std::filesystem::path& page) {
-    throw FileSystemError(DisplayPath(page) + ": page is larger than " +
-                          std::to_string(MaxFileLength) + " bytes");
-}
-
-// The whole page; its length must fit FileLength's 32 bits.
-std::string ReadPage(FileSystemService& fileSys, const std::filesystem::path& page) {
-    // Looked at first so a huge file is refused without reading it; a failure
-    // here is left to the read, which reports it in its own words.
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(page, error);
-    if (!error && size > MaxFileLength)
-        ThrowTooLarge(page);
-    std::string bytes = fileSys.ReadWholeFile(page);
-    if (bytes.size() > MaxFileLength)
-        ThrowTooLarge(page);
-    return bytes;
-}
-
 // One page: read, decode, compact, encode, replace.
 class PageWorker {
 public:
@@ -96,7 +76,7 @@ public:
             const std::string output = Compacted(page, before);
             // One atomic replace: a close at a yield finds every page whole.
             if (!settings_.dryRun)
-                fileSys_.ReplaceFile(page, output);
+                fileSys_.ReplaceFile(page, readStamp_, output);
             Done(page, before, output.size());
         }
     }
@@ -111,7 +91,7 @@ public:
                 std::uint64_t before = 0;
                 std::string output = Compacted(page, before);
                 const std::uint64_t after = output.size();
-                writer.Write(page, std::move(output),
+                writer.Write(page, readStamp_, std::move(output),
                              [this, page, before, after] { Done(page, before, after); });
             }
         } catch (...) {
@@ -123,6 +103,14 @@ public:
     }
 
 private:
+    // The whole page, its length within FileLength's 32 bits; the stamp of
+    // what was read is kept for the page's replacement.
+    std::string ReadPage(FileSystemService& fileSys, const std::filesystem::path& page) {
+        PageBytes read = fileSys.ReadPage(page, MaxFileLength);
+        readStamp_ = read.stamp;
+        return std::move(read.bytes);
+    }
+
     // The page's new content; before gets its length.
     std::string Compacted(const std::filesystem::path& page, std::uint64_t& before) {
         window_.SetStatus("正在工作: " + DisplayPath(page));
@@ -167,6 +155,7 @@ private:
     FileSystemService& fileSys_;
     const RunSettings& settings_;
     RunObserver* observer_;
+    FileStamp readStamp_; // of the page Compacted read last
 };
 
 std::vector<std::filesystem::path> MatchingPages(const std::vector<std::filesystem::path>& found,
@@ -188,11 +177,21 @@ RunDriver::RunDriver(WindowSeam& window, FileSystemFactory makeFileSystem, RunSe
     : window_(window), settings_(settings), observer_(observer), gauges_(window),
       finder_(window, std::move(makeFileSystem)) {}
 
+CopyProgress RunDriver::Progress() {
+    if (!observer_)
+        return {};
+    return [observer = observer_](std::uint64_t files, std::uint64_t bytes) {
+        observer->Copied(files, bytes);
+    };
+}
+
 RunResult RunDriver::Start() {
     if (running_)
         return {RunOutcome::Busy, {}};
     const RunningFlag running(running_);
     counters_ = RunCounters{};
+    finder_.SetRemoveLeftovers(!settings_.dryRun);
+    std::uint64_t unfinishedBackups = 0;
     try {
         // Kept for the folder test, the backup and the pages: FindFiles puts
         // an object of its own into FileSys.
@@ -203,8 +202,11 @@ RunResult RunDriver::Start() {
         const std::filesystem::path folder = window_.FolderPath();
         if (!fileSys->FolderExists(folder))
             return {RunOutcome::NoFolder, {}};
-        if (!settings_.dryRun && !BackUpFolder(window_, *fileSys, folder))
-            return {RunOutcome::Declined, {}};
+        // Held to the end: another run's pages or backup are never mixed with these.
+        const std::unique_ptr<FolderLock> lock = fileSys->LockFolder(folder);
+        if (!settings_.dryRun &&
+            !BackUpFolder(window_, *fileSys, folder, Progress(), unfinishedBackups))
+            return {RunOutcome::Declined, {}, unfinishedBackups};
 
         ExtList_ = SplitExtensions(window_.ExtensionText());
         finder_.FindFiles(folder);
@@ -221,12 +223,12 @@ RunResult RunDriver::Start() {
             worker.ProcessOverlapped(pages);
         fileSys->Flush();
         window_.SetStatus("已经完成任务.");
-        return {RunOutcome::Done, {}};
+        return {RunOutcome::Done, {}, unfinishedBackups + finder_.LeftoversRemoved()};
     } catch (const RunAbandoned&) {
-        return {RunOutcome::Abandoned, {}};
+        return {RunOutcome::Abandoned, {}, unfinishedBackups + finder_.LeftoversRemoved()};
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::Critical));
-        return {RunOutcome::Failed, error.what()};
+        return {RunOutcome::Failed, error.what(), unfinishedBackups + finder_.LeftoversRemoved()};
     }
 }
 
@@ -234,15 +236,20 @@ RunResult RunDriver::Restore() {
     if (running_)
         return {RunOutcome::Busy, {}};
     const RunningFlag running(running_);
+    std::uint64_t leftovers = 0;
     try {
         const std::shared_ptr<FileSystemService> fileSys = finder_.MakeFileSystem()();
         finder_.FileSys() = fileSys;
-        if (!RestoreFolder(window_, *fileSys, window_.FolderPath()))
+        const std::filesystem::path folder = window_.FolderPath();
+        // a folder the restore is to make anew is guarded through the one around it
+        const std::unique_ptr<FolderLock> lock =
+            fileSys->LockFolder(fileSys->FolderExists(folder) ? folder : folder.parent_path());
+        if (!RestoreFolder(window_, *fileSys, folder, Progress(), leftovers))
             return {RunOutcome::Declined, {}};
-        return {RunOutcome::Done, {}};
+        return {RunOutcome::Done, {}, leftovers};
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::None));
-        return {RunOutcome::Failed, error.what()};
+        return {RunOutcome::Failed, error.what(), leftovers};
     }
 }
 

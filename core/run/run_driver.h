@@ -34,6 +34,9 @@ enum class RunOutcome {
 struct RunResult {
     RunOutcome outcome = RunOutcome::Done;
     std::string description; // the error's, when Failed
+    // Temporary files of a run that died, removed from the folder, and
+    // unfinished new backups removed from beside it.
+    std::uint64_t leftoversRemoved = 0;
 };
 
 // Optional listener for the command line's progress bar and summary.
@@ -45,6 +48,8 @@ public:
                           std::uint64_t bytesAfter) {
         (void)page, (void)bytesBefore, (void)bytesAfter;
     }
+    // During the copy of a backup or a restore, after each file.
+    virtual void Copied(std::uint64_t files, std::uint64_t bytes) { (void)files, (void)bytes; }
 };
 
 // What Start (Command1) and Restore (Command2) do.
@@ -54,7 +59,9 @@ public:
               RunObserver* observer = nullptr);
 
     // Each catches every error and shows it: Start with the critical-stop
-    // icon, Restore with none.
+    // icon, Restore with none. Each holds the folder's lock from before its
+    // first change (Restore: before its question) to its end; a folder that
+    // another run or restore holds is such an error.
     RunResult Start();
     RunResult Restore();
 
@@ -65,6 +72,8 @@ public:
     modFindFiles& Finder() { return finder_; }
 
 private:
+    CopyProgress Progress();
+
     WindowSeam& window_;
     RunSettings settings_;
     RunObserver* observer_;

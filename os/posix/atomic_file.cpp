@@ -1,34 +1,19 @@
 #include "os/posix/atomic_file.h"
 
+#include "core/files/temp_name.h"
 #include "os/posix/os_error.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 #include <string>
 #include <utility>
 
 namespace velnor {
 namespace {
 
-constexpr std::string_view TempMarker = ".velnor-";
-constexpr std::size_t RandomLength = 6;
-constexpr std::size_t MaxNameLength = 255; // NAME_MAX of the usual Linux file systems
 constexpr int MaxTempAttempts = 100;
-
-std::string RandomSuffix() {
-    static constexpr std::string_view letters =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
-    std::string suffix;
-    for (std::size_t i = 0; i < RandomLength; ++i) {
-        suffix += letters[pick(generator)];
-    }
-    return suffix;
-}
 
 // Opens a new temporary file beside target.
 int CreateTemp(FileOps& ops, const std::filesystem::path& target, mode_t mode,
@@ -38,19 +23,6 @@ int CreateTemp(FileOps& ops, const std::filesystem::path& target, mode_t mode,
         return ops.Open(name, O_WRONLY | O_CREAT | O_EXCL, mode, fd);
     });
     return fd;
-}
-
-void KeepAttributes(FileOps& ops, int fd, const KeptAttributes& keep,
-                    const std::filesystem::path& target) {
-    struct stat info {};
-    ThrowIfFailed(ops.Fstat(fd, info), target);
-    if (info.st_uid != keep.Owner || info.st_gid != keep.Group) {
-        // Only root can give a file away, and a file system without owners
-        // refuses; the page's content and permissions are what must survive.
-        ops.Fchown(fd, keep.Owner, keep.Group);
-    }
-    // after the chown, which clears setuid and setgid
-    ThrowIfFailed(ops.Fchmod(fd, keep.Mode), target);
 }
 
 } // namespace
@@ -66,15 +38,6 @@ std::filesystem::path MakeTempBeside(const std::filesystem::path& target,
         }
     }
     throw OsError(EEXIST, target);
-}
-
-std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
-    std::string name = target.filename().native();
-    const std::size_t room = MaxNameLength - 1 - TempMarker.size() - RandomLength;
-    if (name.size() > room) {
-        name.resize(room);
-    }
-    return target.parent_path() / ("." + name + std::string(TempMarker) + RandomSuffix());
 }
 
 PreparedFile::PreparedFile(FileOps& ops, std::filesystem::path target, std::filesystem::path temp,
@@ -100,7 +63,7 @@ PreparedFile::~PreparedFile() {
     Discard();
 }
 
-void PreparedFile::Commit() {
+void PreparedFile::Commit(const std::function<void()>& beforeRename) {
     try {
         if (temp_.empty()) {
             temp_ = MakeTempBeside(target_, [this](const std::filesystem::path& name) {
@@ -109,6 +72,9 @@ void PreparedFile::Commit() {
         }
         if (fd_ != -1) {
             ThrowIfFailed(ops_->Close(std::exchange(fd_, -1)), target_);
+        }
+        if (beforeRename) {
+            beforeRename();
         }
         ThrowIfFailed(ops_->Rename(temp_, target_), target_);
         temp_.clear();
@@ -149,7 +115,7 @@ PreparedFile PrepareAtomically(FileOps& ops, const std::filesystem::path& target
     // errors name the page: the temporary name means nothing to the user
     fill(fd);
     if (keep) {
-        KeepAttributes(ops, fd, *keep, target);
+        ApplyAttributes(ops, fd, *keep, target);
     }
     ThrowIfFailed(ops.Fsync(fd), target);
     if (!temp.empty()) {

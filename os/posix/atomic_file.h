@@ -1,8 +1,7 @@
 #pragma once
 
+#include "os/posix/file_attributes.h"
 #include "os/posix/file_ops.h"
-
-#include <sys/types.h>
 
 #include <filesystem>
 #include <functional>
@@ -10,16 +9,6 @@
 #include <string_view>
 
 namespace velnor {
-
-// What a rewritten file keeps of the file it replaces.
-struct KeptAttributes {
-    mode_t Mode = 0; // permission bits, setuid/setgid/sticky included
-    uid_t Owner = 0;
-    gid_t Group = 0;
-};
-
-// A name beside target for a temporary file: ".<name>.velnor-XXXXXX".
-std::filesystem::path TempNameBeside(const std::filesystem::path& target);
 
 // Calls make with new temporary names beside target until one is free (make
 // answers anything but EEXIST) and returns that name; make's failure is thrown,
@@ -39,9 +28,10 @@ public:
     PreparedFile& operator=(const PreparedFile&) = delete;
     ~PreparedFile();
 
-    // Names the content and renames it over target. On failure target is as
-    // it was and the temporary file gone. Errors name target.
-    void Commit();
+    // Names the content and renames it over target; beforeRename, when given,
+    // may refuse at the last moment by throwing. On failure target is as it
+    // was and the temporary file gone. Errors name target.
+    void Commit(const std::function<void()>& beforeRename = {});
 
 private:
     friend PreparedFile PrepareAtomically(FileOps&, const std::filesystem::path&,

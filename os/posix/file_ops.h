@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/file_system.h"
+
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -31,13 +33,12 @@ enum class FileOpKind {
     ListFolder,
     Symlink,
     Readlink,
+    SetAttribute,
 };
-
-enum class EntryKind { Folder, File, Link, Other }; // as lstat sees it, links never followed
 
 struct FolderEntry {
     std::filesystem::path::string_type Name; // the exact bytes of the name
-    EntryKind Kind = EntryKind::Other;
+    EntryKind Kind = EntryKind::Other;       // as lstat sees it, links never followed
 };
 
 // The system calls the file system service is made of. Every call returns 0 on
@@ -51,6 +52,8 @@ public:
     virtual ~FileOps() = default;
 
     virtual int Open(const Path& path, int flags, mode_t mode, int& fd) = 0;
+    // Opens name relative to the open folder folderFd ("..": its parent).
+    virtual int OpenAt(int folderFd, const Path& name, int flags, int& fd) = 0;
     // A file without a name in folder (O_TMPFILE): nothing is left of it if the
     // process dies before it is linked. EOPNOTSUPP where the file system has none.
     virtual int OpenUnnamed(const Path& folder, mode_t mode, int& fd) = 0;
@@ -72,7 +75,23 @@ public:
     virtual int ListFolder(const Path& path, std::vector<FolderEntry>& entries) = 0;
     virtual int Symlink(const Path& target, const Path& link) = 0;
     virtual int Readlink(const Path& path, Path& target) = 0;
+    // Fails if anything is at to; where the file system cannot tell, looks first.
+    virtual int RenameNoReplace(const Path& from, const Path& to) = 0;
+    virtual int RemoveFolder(const Path& path) = 0; // an empty one
+    virtual int Flock(int fd, int operation) = 0;
+    // Whether the effective user may do mode (W_OK...) on path, links not followed.
+    virtual int Access(const Path& path, int mode) = 0;
+    virtual int Seek(int fd, off_t offset, int whence, off_t& result) = 0;
+    virtual int Truncate(int fd, off_t length) = 0;
+    // Extended attributes, links not followed: names and values are bytes.
+    virtual int ListAttributes(const Path& path, std::vector<std::string>& names) = 0;
+    virtual int GetAttribute(const Path& path, const std::string& name, std::string& value) = 0;
+    virtual int SetAttribute(int fd, const std::string& name, const std::string& value) = 0;
+    virtual int RemoveAttribute(int fd, const std::string& name) = 0;
 };
+
+// What a file of that mode is.
+EntryKind KindOfMode(mode_t mode);
 
 // The real calls (POSIX).
 std::shared_ptr<FileOps> MakePosixFileOps();

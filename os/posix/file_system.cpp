@@ -1,12 +1,14 @@
 #include "os/posix/posix_file_system.h"
 
-#include "core/text/display_path.h"
+#include "core/files/temp_name.h"
 #include "os/posix/atomic_file.h"
 #include "os/posix/file_ops.h"
 #include "os/posix/folder_copy.h"
+#include "os/posix/folder_lock.h"
 #include "os/posix/os_error.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,7 +18,13 @@
 namespace velnor {
 namespace {
 
-constexpr std::size_t ReadChunk = 1 << 16;
+FileStamp StampOf(const struct stat& info) {
+    constexpr std::int64_t Billion = 1'000'000'000;
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(info.st_size),
+            info.st_mtim.tv_sec * Billion + info.st_mtim.tv_nsec,
+            info.st_ctim.tv_sec * Billion + info.st_ctim.tv_nsec};
+}
 
 class ListedFolder : public Folder {
 public:
@@ -45,9 +53,69 @@ public:
         return S_ISDIR(info.st_mode);
     }
 
+    EntryKind KindOf(const std::filesystem::path& path) override {
+        struct stat info {};
+        const int error = ops_->Lstat(path, info);
+        if (error == ENOENT) {
+            return EntryKind::Missing;
+        }
+        ThrowIfFailed(error, path);
+        return KindOfMode(info.st_mode);
+    }
+
+    // Climbs from inner through ".." as the system resolves it, so links and
+    // bind mounts count for what they are.
+    bool IsWithin(const std::filesystem::path& inner, const std::filesystem::path& outer) override {
+        struct stat target {};
+        ThrowIfFailed(ops_->Stat(outer, target), outer);
+        std::filesystem::path climb = inner;
+        struct stat here {};
+        ThrowIfFailed(ops_->Stat(climb, here), inner);
+        while (true) {
+            if (here.st_dev == target.st_dev && here.st_ino == target.st_ino) {
+                return true;
+            }
+            climb /= "..";
+            struct stat up {};
+            ThrowIfFailed(ops_->Stat(climb, up), inner);
+            if (up.st_dev == here.st_dev && up.st_ino == here.st_ino) {
+                return false; // the root is its own parent
+            }
+            here = up;
+        }
+    }
+
+    std::unique_ptr<FolderLock> LockFolder(const std::filesystem::path& folder) override {
+        return LockFolderTree(ops_, folder);
+    }
+
     void CopyFolder(const std::filesystem::path& source, const std::filesystem::path& destination,
-                    bool overwrite) override {
-        CopyFolderTree(*ops_, source, destination, overwrite);
+                    bool overwrite, const CopyProgress& progress) override {
+        CopyFolderTree(*ops_, source, destination, overwrite, progress);
+    }
+
+    void RenameFolder(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        ThrowIfFailed(ops_->RenameNoReplace(from, to), to);
+        FsyncFolder(*ops_, FolderOf(to));
+    }
+
+    void RemoveTree(const std::filesystem::path& path) override { RemoveFolderTree(*ops_, path); }
+
+    std::uint64_t RemoveLeftovers(const std::filesystem::path& folder) override {
+        std::vector<FolderEntry> entries;
+        ThrowIfFailed(ops_->ListFolder(folder, entries), folder);
+        std::uint64_t removed = 0;
+        for (const FolderEntry& entry : entries) {
+            if (entry.Kind != EntryKind::File || !IsTempName(entry.Name)) {
+                continue;
+            }
+            const int error = ops_->Unlink(folder / entry.Name);
+            if (error != ENOENT) {
+                ThrowIfFailed(error, folder / entry.Name);
+                ++removed;
+            }
+        }
+        return removed;
     }
 
     std::unique_ptr<Folder> GetFolder(const std::filesystem::path& path) override {
@@ -69,27 +137,33 @@ public:
         return std::make_unique<ListedFolder>(std::move(subFolders), std::move(files));
     }
 
-    std::string ReadWholeFile(const std::filesystem::path& path) override {
+    PageBytes ReadPage(const std::filesystem::path& page, std::uint64_t maxBytes) override {
         int fd = -1;
-        ThrowIfFailed(ops_->Open(path, O_RDONLY, 0, fd), path);
-        std::string bytes;
+        // not through a link, and a pipe put in the page's place must not block
+        const int opened = ops_->Open(page, O_RDONLY | O_NOFOLLOW | O_NONBLOCK, 0, fd);
+        if (opened == ELOOP) {
+            throw NotOrdinaryFile(page);
+        }
+        ThrowIfFailed(opened, page);
+        PageBytes read;
         try {
-            ReadAll(fd, path, bytes);
+            read = ReadOpened(fd, page, maxBytes);
         } catch (...) {
             ops_->Close(fd);
             throw;
         }
-        ThrowIfFailed(ops_->Close(fd), path);
-        return bytes;
+        ThrowIfFailed(ops_->Close(fd), page);
+        return read;
     }
 
-    void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
-        PreparedFile prepared = Prepare(path, AttributesToKeep(path), bytes);
-        Commit(prepared, path);
+    void ReplaceFile(const std::filesystem::path& page, const FileStamp& read,
+                     std::string_view bytes) override {
+        PreparedFile prepared = Prepare(page, AttributesToKeep(page, read), bytes);
+        Commit(prepared, page, read);
     }
 
-    std::unique_ptr<PendingReplace> StartReplace(const std::filesystem::path& path,
-                                                 std::string bytes) override;
+    std::unique_ptr<PendingReplace> StartReplace(const std::filesystem::path& page,
+                                                 const FileStamp& read, std::string bytes) override;
 
     void Flush() override {
         if (unflushed_) {
@@ -99,68 +173,81 @@ public:
     }
 
     // Safe on several threads at once: the calls it makes share no state.
-    PreparedFile Prepare(const std::filesystem::path& path,
-                         const std::optional<KeptAttributes>& keep, std::string_view bytes) {
-        return PrepareAtomically(*ops_, path, keep,
-                                 [&](int fd) { WriteAll(*ops_, fd, bytes, path); });
+    PreparedFile Prepare(const std::filesystem::path& page, const KeptAttributes& keep,
+                         std::string_view bytes) {
+        return PrepareAtomically(*ops_, page, keep,
+                                 [&](int fd) { WriteAll(*ops_, fd, bytes, page); });
     }
 
     // A rename is durable once its folder is flushed; a run goes folder by
     // folder, so each folder is flushed once, when the run leaves it (before
     // the next folder's first page changes) or at the end.
-    void Commit(PreparedFile& prepared, const std::filesystem::path& path) {
-        const std::filesystem::path folder = FolderOf(path);
+    void Commit(PreparedFile& prepared, const std::filesystem::path& page, const FileStamp& read) {
+        const std::filesystem::path folder = FolderOf(page);
         if (unflushed_ && *unflushed_ != folder) {
             Flush();
         }
-        prepared.Commit();
+        // the last look: another writer's change since the read is not undone
+        prepared.Commit([&] { CheckUnchanged(page, read); });
         unflushed_ = folder;
     }
 
 private:
-    void ReadAll(int fd, const std::filesystem::path& path, std::string& bytes) {
+    // Never more than the size found on the descriptor: a file that grows
+    // while being read is caught by its stamp when it is to be replaced.
+    PageBytes ReadOpened(int fd, const std::filesystem::path& page, std::uint64_t maxBytes) {
         struct stat info {};
-        ThrowIfFailed(ops_->Fstat(fd, info), path);
+        ThrowIfFailed(ops_->Fstat(fd, info), page);
         if (S_ISDIR(info.st_mode)) {
-            throw OsError(EISDIR, path);
+            throw OsError(EISDIR, page);
         }
-        // one byte past the size, so the end shows without growing the buffer
-        bytes.resize(std::max<std::size_t>(static_cast<std::size_t>(info.st_size) + 1, ReadChunk));
+        if (!S_ISREG(info.st_mode)) {
+            throw NotOrdinaryFile(page);
+        }
+        PageBytes read{std::string(), StampOf(info)};
+        if (read.stamp.size > maxBytes) {
+            throw PageTooLarge(page, maxBytes);
+        }
+        read.bytes.resize(read.stamp.size);
         std::size_t length = 0;
-        while (true) {
-            if (length == bytes.size()) {
-                bytes.resize(bytes.size() * 2); // the file grew while being read
-            }
+        while (length < read.bytes.size()) {
             std::size_t got = 0;
-            ThrowIfFailed(ops_->Read(fd, bytes.data() + length, bytes.size() - length, got), path);
+            ThrowIfFailed(
+                ops_->Read(fd, read.bytes.data() + length, read.bytes.size() - length, got), page);
             if (got == 0) {
-                bytes.resize(length);
-                return;
+                break;
             }
             length += got;
         }
+        read.bytes.resize(length);
+        return read;
     }
 
-    // The page's own permissions and owner, or nothing for a page not yet there.
-    // A page without its owner's write permission is read-only and refused before
-    // anything is written; root, whom the system lets write anyway, included.
-    std::optional<KeptAttributes> AttributesToKeep(const std::filesystem::path& path) {
+    // Returns the stat of the page when it is still the file read.
+    struct stat CheckUnchanged(const std::filesystem::path& page, const FileStamp& read) {
         struct stat info {};
-        const int error = ops_->Lstat(path, info);
+        const int error = ops_->Lstat(page, info);
         if (error == ENOENT) {
-            return std::nullopt;
+            throw PageGone(page);
         }
-        ThrowIfFailed(error, path);
-        if (S_ISDIR(info.st_mode)) {
-            throw OsError(EISDIR, path);
+        ThrowIfFailed(error, page);
+        if (StampOf(info) != read) {
+            throw PageChanged(page);
         }
-        if (!S_ISREG(info.st_mode)) {
-            throw FileSystemError(DisplayPath(path) + ": not an ordinary file");
-        }
+        return info;
+    }
+
+    // What the new content must keep of the page. A page without its owner's
+    // write permission is read-only and refused before anything is written,
+    // root included; so is one the running user could not write.
+    KeptAttributes AttributesToKeep(const std::filesystem::path& page, const FileStamp& read) {
+        const struct stat info = CheckUnchanged(page, read);
         if ((info.st_mode & S_IWUSR) == 0) {
-            throw OsError(EACCES, path);
+            throw OsError(EACCES, page);
         }
-        return KeptAttributes{static_cast<mode_t>(info.st_mode & 07777), info.st_uid, info.st_gid};
+        ThrowIfFailed(ops_->Access(page, W_OK), page);
+        return KeptAttributes{static_cast<mode_t>(info.st_mode & 07777), info.st_uid, info.st_gid,
+                              ReadExtendedAttributes(*ops_, page), true};
     }
 
     std::shared_ptr<FileOps> ops_;
@@ -169,30 +256,32 @@ private:
 
 class PosixReplace : public PendingReplace {
 public:
-    PosixReplace(PosixFileSystem& service, std::filesystem::path path,
-                 std::optional<KeptAttributes> keep, std::string bytes)
-        : service_(service), path_(std::move(path)), keep_(std::move(keep)),
+    PosixReplace(PosixFileSystem& service, std::filesystem::path page, const FileStamp& read,
+                 KeptAttributes keep, std::string bytes)
+        : service_(service), page_(std::move(page)), read_(read), keep_(std::move(keep)),
           bytes_(std::move(bytes)) {}
 
     void Prepare() override {
-        prepared_.emplace(service_.Prepare(path_, keep_, bytes_));
+        prepared_.emplace(service_.Prepare(page_, keep_, bytes_));
         std::string().swap(bytes_); // on disk now; a queue of pages need not hold it twice
     }
 
-    void Commit() override { service_.Commit(prepared_.value(), path_); }
+    void Commit() override { service_.Commit(prepared_.value(), page_, read_); }
 
 private:
     PosixFileSystem& service_;
-    std::filesystem::path path_;
-    std::optional<KeptAttributes> keep_;
+    std::filesystem::path page_;
+    FileStamp read_;
+    KeptAttributes keep_;
     std::string bytes_;
     std::optional<PreparedFile> prepared_;
 };
 
-std::unique_ptr<PendingReplace> PosixFileSystem::StartReplace(const std::filesystem::path& path,
+std::unique_ptr<PendingReplace> PosixFileSystem::StartReplace(const std::filesystem::path& page,
+                                                              const FileStamp& read,
                                                               std::string bytes) {
-    std::optional<KeptAttributes> keep = AttributesToKeep(path);
-    return std::make_unique<PosixReplace>(*this, path, std::move(keep), std::move(bytes));
+    KeptAttributes keep = AttributesToKeep(page, read);
+    return std::make_unique<PosixReplace>(*this, page, read, std::move(keep), std::move(bytes));
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,17 +15,23 @@
 namespace velnor {
 namespace {
 
-EntryKind KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) {
-        return EntryKind::Folder;
+// Runs a call that answers a length or -1, again with room for a result that
+// grew in between; fills buffer with the result.
+template <typename Call> int GrowingCall(std::string& buffer, Call call) {
+    std::size_t size = 256;
+    while (true) {
+        buffer.resize(size);
+        ssize_t length = 0;
+        const int error = RetryInterrupted([&] { return length = call(buffer.data(), size); });
+        if (error == 0) {
+            buffer.resize(static_cast<std::size_t>(length));
+            return 0;
+        }
+        if (error != ERANGE || size >= (1 << 24)) {
+            return error;
+        }
+        size *= 4;
     }
-    if (S_ISREG(mode)) {
-        return EntryKind::File;
-    }
-    if (S_ISLNK(mode)) {
-        return EntryKind::Link;
-    }
-    return EntryKind::Other;
 }
 
 int ReadEntries(DIR* dir, std::vector<FolderEntry>& entries) {
@@ -52,7 +61,7 @@ int ReadEntries(DIR* dir, std::vector<FolderEntry>& entries) {
             if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
                 return errno;
             }
-            item.Kind = KindOf(info.st_mode);
+            item.Kind = KindOfMode(info.st_mode);
             break;
         }
         default:
@@ -66,6 +75,10 @@ class PosixFileOps : public FileOps {
 public:
     int Open(const Path& path, int flags, mode_t mode, int& fd) override {
         return RetryInterrupted([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC, mode); });
+    }
+    int OpenAt(int folderFd, const Path& name, int flags, int& fd) override {
+        return RetryInterrupted(
+            [&] { return fd = ::openat(folderFd, name.c_str(), flags | O_CLOEXEC); });
     }
     int OpenUnnamed(const Path& folder, mode_t mode, int& fd) override {
         const int error = RetryInterrupted(
@@ -162,9 +175,89 @@ public:
         target = Path(std::move(buffer));
         return 0;
     }
+    int RenameNoReplace(const Path& from, const Path& to) override {
+        const int error = RetryInterrupted([&] {
+            return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+        });
+        if (error != EINVAL && error != ENOSYS) {
+            return error;
+        }
+        // a file system without the flag: a small window, but nothing there now
+        struct stat info {};
+        const int looked = Lstat(to, info);
+        if (looked == 0) {
+            return EEXIST;
+        }
+        return looked == ENOENT ? Rename(from, to) : looked;
+    }
+    int RemoveFolder(const Path& path) override {
+        return RetryInterrupted([&] { return ::rmdir(path.c_str()); });
+    }
+    int Flock(int fd, int operation) override {
+        return RetryInterrupted([&] { return ::flock(fd, operation); });
+    }
+    int Access(const Path& path, int mode) override {
+        return RetryInterrupted([&] {
+            return ::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS | AT_SYMLINK_NOFOLLOW);
+        });
+    }
+    int Seek(int fd, off_t offset, int whence, off_t& result) override {
+        return RetryInterrupted([&] { return result = ::lseek(fd, offset, whence); });
+    }
+    int Truncate(int fd, off_t length) override {
+        return RetryInterrupted([&] { return ::ftruncate(fd, length); });
+    }
+    int ListAttributes(const Path& path, std::vector<std::string>& names) override {
+        names.clear();
+        std::string list;
+        const int error = GrowingCall(list, [&](char* buffer, std::size_t size) {
+            return ::llistxattr(path.c_str(), buffer, size);
+        });
+        if (error == ENOTSUP) {
+            return 0; // a file system without them has none to keep
+        }
+        for (std::size_t start = 0; start < list.size();) {
+            const std::size_t end = list.find('\0', start);
+            names.push_back(list.substr(start, end - start));
+            start = end + 1;
+        }
+        return error;
+    }
+    int GetAttribute(const Path& path, const std::string& name, std::string& value) override {
+        return GrowingCall(value, [&](char* buffer, std::size_t size) {
+            return ::lgetxattr(path.c_str(), name.c_str(), buffer, size);
+        });
+    }
+    int SetAttribute(int fd, const std::string& name, const std::string& value) override {
+        return RetryInterrupted(
+            [&] { return ::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0); });
+    }
+    int RemoveAttribute(int fd, const std::string& name) override {
+        // looked for first: a removal takes a journal transaction even when
+        // there is nothing to remove, and most files have nothing
+        const int present =
+            RetryInterrupted([&] { return ::fgetxattr(fd, name.c_str(), nullptr, 0); });
+        if (present != 0) {
+            return present;
+        }
+        return RetryInterrupted([&] { return ::fremovexattr(fd, name.c_str()); });
+    }
 };
 
 } // namespace
+
+EntryKind KindOfMode(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return EntryKind::Folder;
+    }
+    if (S_ISREG(mode)) {
+        return EntryKind::File;
+    }
+    if (S_ISLNK(mode)) {
+        return EntryKind::Link;
+    }
+    return EntryKind::Other;
+}
 
 std::shared_ptr<FileOps> MakePosixFileOps() {
     return std::make_shared<PosixFileOps>();

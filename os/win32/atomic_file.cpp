@@ -1,38 +1,22 @@
 #include "os/win32/atomic_file.h"
 
+#include "core/files/temp_name.h"
 #include "os/win32/long_path.h"
 #include "os/win32/win32_error.h"
 
 #include <aclapi.h>
 
 #include <algorithm>
-#include <random>
-#include <string>
 #include <utility>
 
 namespace velnor {
 namespace {
 
-constexpr std::wstring_view TempMarker = L".velnor-";
-constexpr std::size_t RandomLength = 6;
-constexpr std::size_t MaxNameLength = 255; // UTF-16 units in a name on NTFS
 constexpr int MaxTempAttempts = 100;
 constexpr DWORD MaxWrite = 1 << 30;
 constexpr DWORD KeptAttributeMask = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-std::wstring RandomSuffix() {
-    static constexpr std::wstring_view letters =
-        L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
-    std::wstring suffix;
-    for (std::size_t i = 0; i < RandomLength; ++i) {
-        suffix += letters[pick(generator)];
-    }
-    return suffix;
-}
 
 // A new file under a free temporary name beside target, opened to be written.
 UniqueHandle CreateTemp(const std::filesystem::path& target, std::filesystem::path& temp) {
@@ -124,15 +108,6 @@ KeptAttributes AttributesOf(HANDLE file, const FileInfo& info, const std::filesy
     return keep;
 }
 
-std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
-    std::wstring name = target.filename().native();
-    const std::size_t room = MaxNameLength - 1 - TempMarker.size() - RandomLength;
-    if (name.size() > room) {
-        name.resize(room);
-    }
-    return target.parent_path() / (L"." + name + std::wstring(TempMarker) + RandomSuffix());
-}
-
 PreparedFile::PreparedFile(std::filesystem::path target, std::filesystem::path temp)
     : target_(std::move(target)), temp_(std::move(temp)) {}
 
@@ -152,7 +127,15 @@ PreparedFile::~PreparedFile() {
     Discard();
 }
 
-void PreparedFile::Commit() {
+void PreparedFile::Commit(const std::function<void()>& lastLook) {
+    try {
+        if (lastLook) {
+            lastLook();
+        }
+    } catch (...) {
+        Discard();
+        throw;
+    }
     if (!MoveFileExW(LongPath(temp_).c_str(), LongPath(target_).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();

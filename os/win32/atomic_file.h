@@ -24,10 +24,6 @@ struct KeptAttributes {
 // The attributes of an open file (opened with READ_CONTROL).
 KeptAttributes AttributesOf(HANDLE file, const FileInfo& info, const std::filesystem::path& path);
 
-// A name beside target for a temporary file: ".<name>.velnor-XXXXXX", the
-// same pattern as on Linux.
-std::filesystem::path TempNameBeside(const std::filesystem::path& target);
-
 // New content for target, complete and flushed to disk beside it but not yet
 // in its place. Dropped without Commit, it leaves target as it was and nothing
 // beside it.
@@ -40,9 +36,10 @@ public:
     PreparedFile& operator=(const PreparedFile&) = delete;
     ~PreparedFile();
 
-    // Renames the content over target, on disk before it returns. On failure
-    // target is as it was and the temporary file gone. Errors name target.
-    void Commit();
+    // Renames the content over target, on disk before it returns, once
+    // lastLook (if any) has not thrown. On failure target is as it was and
+    // the temporary file gone. Errors name target.
+    void Commit(const std::function<void()>& lastLook = {});
 
 private:
     void Discard() noexcept;

@@ -3,9 +3,21 @@
 #include "os/win32/long_path.h"
 #include "os/win32/win32_error.h"
 
-namespace velnor {
+#include <string>
+#include <string_view>
 
-EntryKind KindOf(DWORD attributes, DWORD reparseTag) {
+namespace velnor {
+namespace {
+
+constexpr std::int64_t NanosecondsPerTick = 100;
+
+std::int64_t Nanoseconds(LARGE_INTEGER time) {
+    return time.QuadPart * NanosecondsPerTick;
+}
+
+} // namespace
+
+EntryKind EntryKindOf(DWORD attributes, DWORD reparseTag) {
     // Wine shows a Linux symbolic link as a reparse point without a tag
     // (which Windows never gives one): a link too.
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
@@ -30,7 +42,6 @@ FileInfo InfoOf(HANDLE file, const std::filesystem::path& path) {
     result.Index = std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
     result.Size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
     result.Created = info.ftCreationTime;
-    result.Written = info.ftLastWriteTime;
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         FILE_ATTRIBUTE_TAG_INFO tag{};
         ThrowIfFailed(GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag),
@@ -38,6 +49,13 @@ FileInfo InfoOf(HANDLE file, const std::filesystem::path& path) {
         result.ReparseTag = tag.ReparseTag;
     }
     return result;
+}
+
+FileStamp StampOf(HANDLE file, const FileInfo& info, const std::filesystem::path& path) {
+    FILE_BASIC_INFO times{};
+    ThrowIfFailed(GetFileInformationByHandleEx(file, FileBasicInfo, &times, sizeof times), path);
+    return {info.Volume, info.Index, info.Size, Nanoseconds(times.LastWriteTime),
+            Nanoseconds(times.ChangeTime)};
 }
 
 UniqueHandle OpenEntry(const std::filesystem::path& path, DWORD access, DWORD share, DWORD flags) {
@@ -52,6 +70,30 @@ UniqueHandle OpenEntryOrThrow(const std::filesystem::path& path, DWORD access, D
     UniqueHandle handle = OpenEntry(path, access, share, flags);
     ThrowIfFailed(static_cast<bool>(handle), path);
     return handle;
+}
+
+std::filesystem::path FinalPath(const std::filesystem::path& path) {
+    const UniqueHandle folder(CreateFileW(LongPath(path).c_str(), FILE_READ_ATTRIBUTES, ShareAll,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                          nullptr));
+    ThrowIfFailed(static_cast<bool>(folder), path);
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(folder.Get(), name.data(),
+                                                       static_cast<DWORD>(name.size()), 0);
+        ThrowIfFailed(length != 0, path);
+        if (length < name.size()) {
+            name.resize(length);
+            break;
+        }
+        name.resize(length); // the length it needs, its NUL included
+    }
+    constexpr std::wstring_view Long = L"\\\\?\\";
+    constexpr std::wstring_view LongShare = L"\\\\?\\UNC\\";
+    if (name.starts_with(LongShare)) {
+        return L"\\\\" + name.substr(LongShare.size());
+    }
+    return name.starts_with(Long) ? name.substr(Long.size()) : name;
 }
 
 } // namespace velnor

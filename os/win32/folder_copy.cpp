@@ -1,5 +1,6 @@
 #include "os/win32/folder_copy.h"
 
+#include "core/files/temp_name.h"
 #include "os/win32/atomic_file.h"
 #include "os/win32/folder_listing.h"
 #include "os/win32/long_path.h"
@@ -11,16 +12,6 @@ namespace velnor {
 namespace {
 
 constexpr DWORD CopyChunk = 1 << 16;
-
-struct FolderIdentity {
-    DWORD Volume = 0;
-    std::uint64_t Index = 0;
-    bool operator==(const FolderIdentity&) const = default;
-};
-
-FolderIdentity IdentityOf(const FileInfo& info) {
-    return {info.Volume, info.Index};
-}
 
 // The folder at path, links followed as a user's folder would be; throws
 // when it is no folder.
@@ -38,12 +29,15 @@ FileInfo FolderInfo(const std::filesystem::path& path) {
 
 class TreeCopier {
 public:
-    TreeCopier(bool overwrite, FolderIdentity destination)
-        : overwrite_(overwrite), destination_(destination) {}
+    TreeCopier(bool overwrite, FileInfo destination, const CopyProgress& progress)
+        : overwrite_(overwrite), destination_(destination), progress_(progress) {}
 
     void CopyContents(const std::filesystem::path& source,
                       const std::filesystem::path& destination) {
         for (const ListedEntry& entry : ListFolder(source)) {
+            if (IsTempName(entry.Name)) {
+                continue; // a half-made file of a run that died
+            }
             const std::filesystem::path from = source / entry.Name;
             const std::filesystem::path to = destination / entry.Name;
             switch (entry.Kind) {
@@ -65,7 +59,7 @@ private:
     void CopySubfolder(const std::filesystem::path& from, const std::filesystem::path& to) {
         const UniqueHandle folder = OpenEntryOrThrow(from, FILE_READ_ATTRIBUTES, ShareAll);
         const FileInfo info = InfoOf(folder.Get(), from);
-        if (IdentityOf(info) == destination_) {
+        if (info.SameFile(destination_)) {
             return; // the copy's own destination: copying it would never end
         }
         const std::wstring name = LongPath(to);
@@ -73,7 +67,7 @@ private:
             const DWORD error = GetLastError();
             const DWORD existing = GetFileAttributesW(name.c_str());
             if (error != ERROR_ALREADY_EXISTS || existing == INVALID_FILE_ATTRIBUTES ||
-                KindOf(existing, 0) != EntryKind::Folder ||
+                EntryKindOf(existing, 0) != EntryKind::Folder ||
                 (existing & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
                 // a file, or a link that would lead the copy elsewhere
                 throw Win32Error(error, to);
@@ -111,6 +105,11 @@ private:
             }
             throw;
         }
+        ++files_;
+        bytes_ += info.Size;
+        if (progress_) {
+            progress_(files_, bytes_);
+        }
     }
 
     static void Pump(HANDLE in, const std::filesystem::path& from, HANDLE out,
@@ -127,20 +126,55 @@ private:
     }
 
     bool overwrite_;
-    FolderIdentity destination_;
+    FileInfo destination_;
+    const CopyProgress& progress_;
+    std::uint64_t files_ = 0;
+    std::uint64_t bytes_ = 0;
 };
 
 } // namespace
 
 void CopyFolderTree(const std::filesystem::path& source, const std::filesystem::path& destination,
-                    bool overwrite) {
+                    bool overwrite, const CopyProgress& progress) {
     FolderInfo(source);
-    const std::wstring name = LongPath(destination);
-    if (!CreateDirectoryW(name.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (!CreateDirectoryW(LongPath(destination).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS) {
         throw Win32Error(GetLastError(), destination);
     }
-    TreeCopier copier(overwrite, IdentityOf(FolderInfo(destination)));
+    // never written through a link: what it leads to may be anywhere
+    const UniqueHandle target = OpenEntryOrThrow(destination, FILE_READ_ATTRIBUTES, ShareAll);
+    const FileInfo info = InfoOf(target.Get(), destination);
+    if (info.Kind() == EntryKind::Link) {
+        throw LinkRefused(destination);
+    }
+    if (info.Kind() != EntryKind::Folder) {
+        throw Win32Error(ERROR_DIRECTORY, destination);
+    }
+    TreeCopier copier(overwrite, info, progress);
     copier.CopyContents(source, destination);
+}
+
+void RemoveFolderTree(const std::filesystem::path& path) {
+    const std::wstring name = LongPath(path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return;
+        }
+        throw Win32Error(error, path);
+    }
+    // a link to a folder goes as a folder does, but empty: what it leads to stays
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        ThrowIfFailed(RemoveFile(path), path);
+        return;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        for (const ListedEntry& entry : ListFolder(path)) {
+            RemoveFolderTree(path / entry.Name);
+        }
+    }
+    ThrowIfFailed(RemoveDirectoryW(name.c_str()), path);
 }
 
 } // namespace velnor

@@ -47,7 +47,7 @@ std::vector<ListedEntry> ListFolder(const std::filesystem::path& folder) {
         if (name != L"." && name != L"..") {
             // the reparse tag comes in dwReserved0
             entries.push_back(
-                {std::wstring(name), KindOf(found.dwFileAttributes, found.dwReserved0)});
+                {std::wstring(name), EntryKindOf(found.dwFileAttributes, found.dwReserved0)});
         }
     } while (FindNextFileW(search.Get(), &found));
     if (GetLastError() != ERROR_NO_MORE_FILES) {

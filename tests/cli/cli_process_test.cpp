@@ -48,6 +48,13 @@ TEST(CliProcess, BuiltCommandExitsWithTheStatusOfWhatHappened) {
     ExpectProcess(tree, {"run", "--yes", site}, 0,
                   StartsWith("rewrote 1 page, 12 → 8 bytes (66.7% kept) in "), IsEmpty());
     ExpectProcess(tree, {"restore", site}, 3, IsEmpty(), StartsWith("velnor-cli: "));
+    {
+        const auto held = MakeFileSystem()->LockFolder(tree.Path("site"));
+        const std::string busy = FolderInUse(tree.Path("site")).what();
+        ExpectProcess(tree, {"run", "--yes", site}, 1, IsEmpty(), Eq("velnor-cli: " + busy + "\n"));
+        ExpectProcess(tree, {"restore", "--yes", site}, 1, IsEmpty(),
+                      Eq("velnor-cli: " + busy + "\n"));
+    }
     EXPECT_EQ(tree.ReadFile("site/a.html"), "<p>x</p>");
     EXPECT_EQ(tree.ReadFile("site.bak/a.html"), "<p> x </p>\r\n");
 }

@@ -146,8 +146,17 @@ int FailingFileOps::Rename(const Path& from, const Path& to) {
     return Pass(FileOpKind::Rename, to, [&] { return real_->Rename(from, to); });
 }
 
+int FailingFileOps::RenameNoReplace(const Path& from, const Path& to) {
+    return Pass(FileOpKind::Rename, to, [&] { return real_->RenameNoReplace(from, to); });
+}
+
 int FailingFileOps::ListFolder(const Path& path, std::vector<FolderEntry>& entries) {
     return Pass(FileOpKind::ListFolder, path, [&] { return real_->ListFolder(path, entries); });
+}
+
+int FailingFileOps::SetAttribute(int fd, const std::string& name, const std::string& value) {
+    return Pass(FileOpKind::SetAttribute, PathOf(fd),
+                [&] { return real_->SetAttribute(fd, name, value); });
 }
 
 } // namespace velnor::test

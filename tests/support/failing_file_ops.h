@@ -52,7 +52,9 @@ public:
     int Lstat(const Path& path, struct stat& info) override;
     int Fchmod(int fd, mode_t mode) override;
     int Rename(const Path& from, const Path& to) override;
+    int RenameNoReplace(const Path& from, const Path& to) override; // counted as a Rename
     int ListFolder(const Path& path, std::vector<FolderEntry>& entries) override;
+    int SetAttribute(int fd, const std::string& name, const std::string& value) override;
     // never failed by a test
     int Fstat(int fd, struct stat& info) override { return real_->Fstat(fd, info); }
     int Fchown(int fd, uid_t owner, gid_t group) override {
@@ -64,6 +66,25 @@ public:
         return real_->Symlink(target, link);
     }
     int Readlink(const Path& path, Path& target) override { return real_->Readlink(path, target); }
+    int OpenAt(int folderFd, const Path& name, int flags, int& fd) override {
+        return real_->OpenAt(folderFd, name, flags, fd);
+    }
+    int Flock(int fd, int operation) override { return real_->Flock(fd, operation); }
+    int RemoveFolder(const Path& path) override { return real_->RemoveFolder(path); }
+    int Access(const Path& path, int mode) override { return real_->Access(path, mode); }
+    int Seek(int fd, off_t offset, int whence, off_t& result) override {
+        return real_->Seek(fd, offset, whence, result);
+    }
+    int Truncate(int fd, off_t length) override { return real_->Truncate(fd, length); }
+    int ListAttributes(const Path& path, std::vector<std::string>& names) override {
+        return real_->ListAttributes(path, names);
+    }
+    int GetAttribute(const Path& path, const std::string& name, std::string& value) override {
+        return real_->GetAttribute(path, name, value);
+    }
+    int RemoveAttribute(int fd, const std::string& name) override {
+        return real_->RemoveAttribute(fd, name);
+    }
 
 private:
     struct Rule {

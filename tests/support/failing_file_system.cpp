@@ -40,35 +40,62 @@ public:
                       std::shared_ptr<FileSystemService> real)
         : failures_(std::move(failures)), real_(std::move(real)) {}
 
-    bool FolderExists(const std::filesystem::path& path) override {
+    using Path = std::filesystem::path;
+
+    bool FolderExists(const Path& path) override {
         failures_->Check(ServiceCall::FolderExists, path);
         return real_->FolderExists(path);
     }
-    void CopyFolder(const std::filesystem::path& source, const std::filesystem::path& destination,
-                    bool overwrite) override {
-        failures_->Check(ServiceCall::CopyFolder, destination);
-        real_->CopyFolder(source, destination, overwrite);
+    EntryKind KindOf(const Path& path) override {
+        failures_->Check(ServiceCall::KindOf, path);
+        return real_->KindOf(path);
     }
-    std::unique_ptr<Folder> GetFolder(const std::filesystem::path& path) override {
+    bool IsWithin(const Path& inner, const Path& outer) override {
+        failures_->Check(ServiceCall::IsWithin, inner);
+        return real_->IsWithin(inner, outer);
+    }
+    std::unique_ptr<FolderLock> LockFolder(const Path& folder) override {
+        failures_->Check(ServiceCall::LockFolder, folder);
+        return real_->LockFolder(folder);
+    }
+    void CopyFolder(const Path& source, const Path& destination, bool overwrite,
+                    const CopyProgress& progress) override {
+        failures_->Check(ServiceCall::CopyFolder, destination);
+        real_->CopyFolder(source, destination, overwrite, progress);
+    }
+    void RenameFolder(const Path& from, const Path& to) override {
+        failures_->Check(ServiceCall::RenameFolder, to);
+        real_->RenameFolder(from, to);
+    }
+    void RemoveTree(const Path& path) override {
+        failures_->Check(ServiceCall::RemoveTree, path);
+        real_->RemoveTree(path);
+    }
+    std::uint64_t RemoveLeftovers(const Path& folder) override {
+        failures_->Check(ServiceCall::RemoveLeftovers, folder);
+        return real_->RemoveLeftovers(folder);
+    }
+    std::unique_ptr<Folder> GetFolder(const Path& path) override {
         failures_->Check(ServiceCall::GetFolder, path);
         return real_->GetFolder(path);
     }
-    std::string ReadWholeFile(const std::filesystem::path& path) override {
-        failures_->Check(ServiceCall::ReadWholeFile, path);
-        return real_->ReadWholeFile(path);
+    PageBytes ReadPage(const Path& page, std::uint64_t maxBytes) override {
+        failures_->Check(ServiceCall::ReadPage, page);
+        return real_->ReadPage(page, maxBytes);
     }
     // In the steps a failure can be injected into; the real service's steps
     // do what its ReplaceFile does.
-    void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) override {
-        const std::unique_ptr<PendingReplace> replace = StartReplace(path, std::string(bytes));
+    void ReplaceFile(const Path& page, const FileStamp& read, std::string_view bytes) override {
+        const std::unique_ptr<PendingReplace> replace =
+            StartReplace(page, read, std::string(bytes));
         replace->Prepare();
         replace->Commit();
     }
-    std::unique_ptr<PendingReplace> StartReplace(const std::filesystem::path& path,
+    std::unique_ptr<PendingReplace> StartReplace(const Path& page, const FileStamp& read,
                                                  std::string bytes) override {
-        failures_->Check(ServiceCall::StartReplace, path);
-        return std::make_unique<FailingReplace>(failures_, path,
-                                                real_->StartReplace(path, std::move(bytes)));
+        failures_->Check(ServiceCall::StartReplace, page);
+        return std::make_unique<FailingReplace>(failures_, page,
+                                                real_->StartReplace(page, read, std::move(bytes)));
     }
     void Flush() override {
         failures_->Check(ServiceCall::Flush, {});

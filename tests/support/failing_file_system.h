@@ -18,9 +18,15 @@ namespace velnor::test {
 // run asks for it in two steps or whole with ReplaceFile.
 enum class ServiceCall {
     FolderExists,
-    CopyFolder, // logged with its destination
+    KindOf,
+    IsWithin, // logged with the inner folder
+    LockFolder,
+    CopyFolder,   // logged with its destination
+    RenameFolder, // logged with its destination
+    RemoveTree,
+    RemoveLeftovers,
     GetFolder,
-    ReadWholeFile,
+    ReadPage,
     StartReplace,
     Prepare,
     Commit,

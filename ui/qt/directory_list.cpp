@@ -1,6 +1,7 @@
 #include "ui/qt/directory_list.h"
 
 #include "core/files/file_system.h"
+#include "core/files/physical_path.h"
 #include "core/text/display_path.h"
 
 #include <QByteArray>
@@ -24,14 +25,11 @@ void ThrowIfFailed(const std::error_code& error, const std::filesystem::path& fo
         throw FileSystemError(DisplayPath(folder) + ": " + error.message());
 }
 
+// As the system resolves it: "lnk/.." is the folder around lnk's target.
 std::filesystem::path Normalised(const std::filesystem::path& path) {
     if (path.empty())
         ThrowIfFailed(std::make_error_code(std::errc::no_such_file_or_directory), path);
-    std::filesystem::path absolute =
-        (path.is_absolute() ? path : std::filesystem::current_path() / path).lexically_normal();
-    if (!absolute.has_filename() && absolute != absolute.root_path())
-        absolute = absolute.parent_path();
-    return absolute;
+    return PhysicalPath(path);
 }
 
 QString NameOf(const std::filesystem::path& folder) {

@@ -18,7 +18,8 @@ public:
     // Shows the process's current folder.
     explicit DirectoryList(QWidget* parent = nullptr);
 
-    // Absolute, without a trailing "/" except for the root.
+    // Absolute and as the system resolves it (links and ".." taken
+    // physically), without a trailing "/" except for the root.
     const std::filesystem::path& Path() const { return path_; }
     // A relative path is taken from the process's current folder. Throws
     // FileSystemError in the system's words when the folder cannot be listed,

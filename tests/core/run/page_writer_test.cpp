@@ -25,8 +25,11 @@ protected:
         committed.clear();
         try {
             PageWriter writer(*fileSys, limits);
-            for (int i = 0; i < Pages; ++i)
-                writer.Write(tree.Path(Name(i)), New(i), [this, i] { committed.push_back(i); });
+            for (int i = 0; i < Pages; ++i) {
+                const std::filesystem::path page = tree.Path(Name(i));
+                writer.Write(page, fileSys->ReadPage(page, 1 << 30).stamp, New(i),
+                             [this, i] { committed.push_back(i); });
+            }
             writer.CommitAll();
         } catch (const FileSystemError& error) {
             return error.what();

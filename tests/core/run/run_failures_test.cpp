@@ -1,7 +1,12 @@
 #include "tests/core/run/run_fixture.h"
 
+#include "core/run/backup_restore.h"
+#include "tests/support/system_words.h"
+
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <optional>
 
 namespace velnor::test {
@@ -59,7 +64,7 @@ TEST_P(PageFailureTest, TheKthPageFailingLeavesTheEarlierCompactedAndItAndTheRes
 
 INSTANTIATE_TEST_SUITE_P(Calls, PageFailureTest,
                          ::testing::Values(PageFailure{"ReadOnly", std::nullopt},
-                                           PageFailure{"Unreadable", ServiceCall::ReadWholeFile},
+                                           PageFailure{"Unreadable", ServiceCall::ReadPage},
                                            PageFailure{"Refused", ServiceCall::StartReplace},
                                            PageFailure{"NotWritten", ServiceCall::Prepare},
                                            PageFailure{"NotPutInPlace", ServiceCall::Commit}),
@@ -83,8 +88,6 @@ TEST_F(RunFailureTest, APageTooLargeForItsLengthIsRefusedUnread) {
     std::filesystem::resize_file(PagePath("b.htm"), std::uintmax_t{1} << 31);
     Start();
     ExpectOneCriticalBox(DisplayPath(PagePath("b.htm")) + ": page is larger than 2147483647 bytes");
-    const auto read = failures->CallPaths(ServiceCall::ReadWholeFile);
-    EXPECT_EQ(std::count(read.begin(), read.end(), PagePath("b.htm")), 0);
     EXPECT_EQ(ReadPage("a.htm"), Compacted(Original));
 }
 
@@ -110,6 +113,141 @@ TEST_P(FlushTest, ARunFlushesAtItsEndEvenAfterAFailureAndAFailedLastFlushIsRepor
 INSTANTIATE_TEST_SUITE_P(Runs, FlushTest, ::testing::Bool(), [](const auto& info) {
     return std::string(info.param ? "Window" : "CommandLine");
 });
+
+// A backup path that could make the copy write anywhere but into the backup
+// is refused before anything is copied or rewritten; so is such a source of
+// a restore.
+TEST_F(RunFailureTest, ABackupPathThatIsALinkOrAroundTheFolderIsRefusedBeforeAnything) {
+    struct Case {
+        const char* what;
+        std::function<void(const TempTree&)> make;
+        std::string error;
+    };
+    std::vector<Case> cases = {{"a file", [](const TempTree& t) { t.WriteFile("site.bak", ""); },
+                                DisplayPath(tree.Path("site.bak")) + ": not a folder"}};
+    if (NamesAreBytes) // where any user can make links
+        cases.insert(
+            cases.end(),
+            {{"a link", [](const TempTree& t) { t.MakeLink("site.bak", t.Path("elsewhere")); },
+              LinkRefused(tree.Path("site.bak")).what()},
+             {"a dangling link", [](const TempTree& t) { t.MakeLink("site.bak", t.Path("none")); },
+              LinkRefused(tree.Path("site.bak")).what()},
+             {"around the folder",
+              [](const TempTree& t) {
+                  std::filesystem::rename(t.Path("site"), t.Path("real"));
+                  t.MakeFolder("site.bak");
+                  std::filesystem::rename(t.Path("real"), t.Path("site.bak/site"));
+                  t.MakeLink("site", t.Path("site.bak/site"));
+              },
+              DisplayPath(tree.Path("site.bak")) + ": is " + DisplayPath(tree.Path("site")) +
+                  ", or lies inside or around it, under another name"}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(tree.Root());
+        std::filesystem::create_directory(tree.Root());
+        tree.MakeFolder("elsewhere");
+        WritePage("a.htm", Original);
+        c.make(tree);
+        const Entries before = tree.Entries();
+        window.Backup = true;
+        window.Messages.clear();
+        EXPECT_EQ(Start(), RunOutcome::Failed);
+        ExpectOneCriticalBox(c.error);
+        EXPECT_EQ(Restore(), RunOutcome::Failed);
+        ASSERT_EQ(window.Messages.size(), 3u); // the question, then the error
+        EXPECT_EQ(window.Messages[2].text, c.error);
+        EXPECT_EQ(tree.Entries(), before);
+        EXPECT_EQ(ReadPage("a.htm"), Original);
+    }
+}
+
+// Another writer at a yield of the window's run: the page it touched ends
+// the run and stays as that writer left it, and the earlier pages are done.
+TEST_F(RunFailureTest, APageSwappedOrChangedDuringTheRunEndsItAndIsLeftAsTheOtherWriterLeftIt) {
+    const std::size_t steps = std::string_view(Original).size() - 1;
+    for (const bool swap : {true, false}) {
+        std::filesystem::remove_all(tree.Path("site"));
+        for (const char* page : {"a.htm", "b.htm", "c.htm"})
+            WritePage(page, Original);
+        const std::filesystem::path b = PagePath("b.htm");
+        // yields: 3 of the search, then a.htm's steps, then b.htm's
+        window.OnYield = [&](std::size_t yield) {
+            if (swap && yield == 3 + steps) { // a folder before b.htm is read
+                std::filesystem::remove(b);
+                std::filesystem::create_directory(b);
+            } else if (!swap && yield == 3 + steps + 2) { // more while b.htm is compacted
+                std::ofstream(b, std::ios::app) << "<p>more</p>";
+            }
+        };
+        window.Yields = 0;
+        window.Messages.clear();
+        EXPECT_EQ(Start(), RunOutcome::Failed);
+        ExpectOneCriticalBox(swap ? DisplayPath(b) + ": " + SystemWords(Fault::OpenAFolder)
+                                  : std::string(PageChanged(b).what()));
+        EXPECT_EQ(ReadPage("a.htm"), Compacted(Original));
+        if (!swap) {
+            EXPECT_EQ(ReadPage("b.htm"), Original + std::string("<p>more</p>"));
+        }
+        EXPECT_EQ(ReadPage("c.htm"), Original);
+        EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", swap ? "b.htm/" : "b.htm", "c.htm"}));
+    }
+}
+
+// While a run or restore holds a folder, another on it, inside it or around
+// it is refused at once and changes nothing.
+TEST_F(RunFailureTest, AFolderHeldByAnotherRunIsRefusedAtOnceAndNothingChanges) {
+    WritePage("sub/a.htm", Original);
+    tree.WriteFile("site.bak/sub/a.htm", "backed up");
+    const std::shared_ptr<FileSystemService> other = MakeFileSystem();
+    for (const char* held : {"site", "site/sub", ""}) {
+        SCOPED_TRACE(held);
+        const std::unique_ptr<FolderLock> lock = other->LockFolder(tree.Path(held));
+        window.Messages.clear();
+        window.Backup = true;
+        EXPECT_EQ(Start(), RunOutcome::Failed);
+        ExpectOneCriticalBox(FolderInUse(tree.Path("site")).what());
+        window.Messages.clear();
+        EXPECT_EQ(Restore(), RunOutcome::Failed); // before its question
+        ASSERT_EQ(window.Messages.size(), 1u);
+        EXPECT_EQ(window.Messages[0].text, FolderInUse(tree.Path("site")).what());
+        EXPECT_EQ(ReadPage("sub/a.htm"), Original);
+        EXPECT_EQ(tree.Entries(), (Entries{"site.bak/", "site.bak/sub/", "site.bak/sub/a.htm",
+                                           "site/", "site/sub/", "site/sub/a.htm"}));
+        EXPECT_TRUE(window.Statuses.empty());
+    }
+}
+
+// Temporary files a killed run left are removed by the next run or restore
+// (not by a dry run), never taken for pages and never copied; so is the new
+// backup it was building.
+TEST_F(RunFailureTest, LeftoversOfAKilledRunAreRemovedByTheNextRunOrRestoreAndNeverCopied) {
+    const Entries leftovers = {".a.htm.velnor-Ab12Cd", "sub/.b.htm.velnor-xY34zW"};
+    const auto plant = [&] {
+        for (const std::string& name : leftovers)
+            WritePage(name, "half a page");
+    };
+    WritePage("a.htm", Original);
+    WritePage("sub/b.htm", Original);
+    plant();
+    window.Backup = true;
+    driver = std::make_unique<RunDriver>(window, failures->Factory(), RunSettings{false, true});
+    EXPECT_EQ(driver->Start().leftoversRemoved, 0u); // a dry run writes nothing
+    EXPECT_EQ(tree.Entries("site").size(), 5u);
+    window.Statuses.clear();
+    tree.WriteFile(".site.bak.velnor-Zz98Yy/a.htm", "a killed backup"); // not yet site.bak
+    tree.WriteFile(".site.bak.bak.velnor-Zz98Yy/a.htm", "another folder's");
+    driver = std::make_unique<RunDriver>(window, failures->Factory());
+    EXPECT_EQ(driver->Start().leftoversRemoved, 3u);
+    EXPECT_FALSE(std::filesystem::exists(tree.Path(".site.bak.velnor-Zz98Yy")));
+    EXPECT_TRUE(std::filesystem::exists(tree.Path(".site.bak.bak.velnor-Zz98Yy")));
+    EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
+    EXPECT_EQ(tree.Entries("site.bak"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
+    EXPECT_EQ(Worked().size(), 2u);
+    plant();
+    tree.WriteFile("site.bak/.a.htm.velnor-Qw56Er", "half a page");
+    EXPECT_EQ(driver->Restore().leftoversRemoved, 2u);
+    EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
+}
 
 } // namespace
 } // namespace velnor::test

@@ -10,8 +10,9 @@
 namespace velnor {
 namespace {
 
-TEST(DisplayPath, ShowsEveryNameAsReadableUtf8) {
+TEST(DisplayPath, ShowsEveryNameAsReadableUtf8WithControlsEscaped) {
     EXPECT_EQ(DisplayPath(PathFromUtf8("/站点/页面.htm")), "/站点/页面.htm"); // text stays
+    EXPECT_EQ(DisplayPath(PathFromUtf8("/w/a\x1B[2J\n")), "/w/a\\x1B[2J\\n");
     if (!test::NamesAreBytes)
         GTEST_SKIP() << "names are UTF-16 text here, never bytes to be read";
     struct Case {
@@ -26,6 +27,16 @@ TEST(DisplayPath, ShowsEveryNameAsReadableUtf8) {
          "/w/a\\xFFb"},          // no character at all
         {"/w/\xC4", "/w/\\xC4"}, // lead byte cut off
         {"\xC4\xE3|\xBA\xC3", "你|好"},
+        // what would act on a terminal or a label shows escaped, in any name
+        {"/w/a\x1B[2Jb\x07", "/w/a\\x1B[2Jb\\x07"},
+        {"/w/1\n2\r3\t4\x7F", "/w/1\\n2\\r3\\t4\\x7F"},
+        {"/w/\xC2\x9B"
+         "31m\xC2\xA0",
+         "/w/\\u009B31m\xC2\xA0"}, // C1 CSI; no-break space stays
+        {"/w/\xE2\x80\xAE"
+         "exe.htm\xE2\x81\xA6",
+         "/w/\\u202Eexe.htm\\u2066"},
+        {"/\xC4\xE3\x1B\xBA\xC3/\n", "/你\\x1B好/\\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DisplayPath(std::filesystem::path(c.bytes)), c.shown) << c.bytes;

@@ -1,4 +1,5 @@
 #include "core/files/file_system.h"
+#include "core/text/display_path.h"
 #include "os/posix/os_error.h"
 #include "tests/support/failing_file_ops.h"
 #include "tests/support/temp_tree.h"
@@ -6,11 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,6 +32,45 @@ mode_t ModeOf(const std::filesystem::path& path) {
     return info.st_mode & 07777;
 }
 
+// Every extended attribute, as "name=value", sorted.
+Names AttributesOf(const std::filesystem::path& path) {
+    std::string list(4096, '\0');
+    list.resize(std::max<ssize_t>(llistxattr(path.c_str(), list.data(), list.size()), 0));
+    Names attributes;
+    for (std::size_t start = 0; start < list.size(); start = list.find('\0', start) + 1) {
+        const std::string name = list.c_str() + start;
+        std::string value(4096, '\0');
+        value.resize(std::max<ssize_t>(
+            lgetxattr(path.c_str(), name.c_str(), value.data(), value.size()), 0));
+        attributes.push_back(name + "=" + value);
+    }
+    std::sort(attributes.begin(), attributes.end());
+    return attributes;
+}
+
+// A POSIX ACL as the system stores it: owner rw, user `reader` r, group r,
+// mask r, others nothing (so mode 0640). A default ACL has the same form.
+std::string Acl(std::uint32_t reader) {
+    std::string acl;
+    const auto add = [&acl](std::uint32_t value, std::size_t bytes) {
+        for (std::size_t i = 0; i < bytes; ++i)
+            acl += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    add(2, 4); // version
+    const std::uint32_t entries[][3] = {
+        {0x01, 6, ~0u}, {0x02, 4, reader}, {0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}};
+    for (const auto& [tag, permissions, id] : entries) {
+        add(tag, 2);
+        add(permissions, 2);
+        add(id, 4);
+    }
+    return acl;
+}
+
+void SetAttribute(const std::filesystem::path& path, const char* name, const std::string& value) {
+    ASSERT_EQ(setxattr(path.c_str(), name, value.data(), value.size(), 0), 0) << name;
+}
+
 // What FileSystemError says, or "" when nothing was thrown.
 template <typename Call> std::string ErrorOf(Call call) {
     try {
@@ -38,48 +83,70 @@ template <typename Call> std::string ErrorOf(Call call) {
 
 class FileSystemTest : public ::testing::Test {
 protected:
+    // The page read and then replaced with bytes.
+    void Replace(const std::string& name, std::string_view bytes) {
+        fs->ReplaceFile(tree.Path(name), fs->ReadPage(tree.Path(name), 1 << 30).stamp, bytes);
+    }
+
     TempTree tree;
     std::shared_ptr<FailingFileOps> ops = std::make_shared<FailingFileOps>();
     std::shared_ptr<FileSystemService> fs = MakeFileSystem(ops);
 };
 
-TEST_F(FileSystemTest, ErrorsNameThePathReadablyInTheSystemsWords) {
-    tree.MakeFolder("\xC4\xE3\xBA\xC3"); // 你好 in GBK
+TEST_F(FileSystemTest, ReadPageTakesOnlyARegularFileWithinItsSizeWithoutFollowingOrWaiting) {
+    tree.WriteFile("page.htm", "1234");
     tree.MakeFolder("folder.htm");
-    tree.WriteFile("real.htm", "real");
-    tree.MakeLink("link.htm", tree.Path("real.htm"));
+    tree.MakeLink("link.htm", tree.Path("page.htm"));
+    tree.MakeLink("dangling.htm", tree.Path("none"));
+    tree.MakeLink("zero.htm", "/dev/zero");
+    ASSERT_EQ(mkfifo(tree.Path("fifo.htm").c_str(), 0600), 0); // no writer: a read would wait
     const std::string root = tree.Root().native();
-    EXPECT_EQ(ErrorOf([&] { fs->ReadWholeFile(tree.Path("\xC4\xE3\xBA\xC3/x.htm")); }),
-              root + "/你好/x.htm: No such file or directory");
-    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(tree.Path("folder.htm"), "x"); }),
-              root + "/folder.htm: Is a directory");
-    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(tree.Path("link.htm"), "x"); }),
-              root + "/link.htm: not an ordinary file");
-    EXPECT_EQ(tree.ReadFile("real.htm"), "real");
-    EXPECT_FALSE(fs->FolderExists(tree.Path("real.htm")));
-    ops->FailNth(FileOpKind::Stat, 1, EIO); // not taken for "no such folder"
-    EXPECT_EQ(ErrorOf([&] { fs->FolderExists(tree.Root()); }), root + ": Input/output error");
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xC4\xE3\xBA\xC3/x.htm", root + "/你好/x.htm: No such file or directory"}, // GBK
+        {"folder.htm", root + "/folder.htm: Is a directory"},
+        {"link.htm", root + "/link.htm: not an ordinary file"},
+        {"dangling.htm", root + "/dangling.htm: not an ordinary file"},
+        {"zero.htm", root + "/zero.htm: not an ordinary file"},
+        {"fifo.htm", root + "/fifo.htm: not an ordinary file"},
+        {"page.htm", root + "/page.htm: page is larger than 3 bytes"},
+    };
+    for (const auto& [name, error] : cases)
+        EXPECT_EQ(ErrorOf([&] { fs->ReadPage(tree.Path(name), 3); }), error);
+    EXPECT_EQ(fs->ReadPage(tree.Path("page.htm"), 4).bytes, "1234");
+    EXPECT_EQ(ops->OpenDescriptors(), 0u);
 }
 
-TEST_F(FileSystemTest, ReplaceFileKeepsThePermissionBitsAndTheExactNameAndLeavesNothingBeside) {
+TEST_F(FileSystemTest, ReplaceKeepsPermissionsOwnerAttributesAclAndTheExactNameAndLeavesNothing) {
     std::mt19937 random(7);
     std::string bytes(300000, '\0'); // several read chunks
     std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(random()); });
-    const std::pair<std::string, mode_t> pages[] = {{"page.htm", 0640},
-                                                    {"\xC4\xE3\xBA\xC3|1.htm", 0604},
-                                                    {std::string(251, 'n') + ".htm", 0755},
-                                                    {"p", 02750}};
-    for (const auto& [name, mode] : pages) {
+    struct Page {
+        std::string name;
+        mode_t mode;
+        bool acl;
+    };
+    const Page pages[] = {{"page.htm", 0640, false},
+                          {"\xC4\xE3\xBA\xC3|1.htm", 0604, false},
+                          {std::string(251, 'n') + ".htm", 0755, false},
+                          {"p", 02750, false},
+                          {"acl.htm", 0640, true}};
+    for (const auto& [name, mode, acl] : pages) {
         tree.WriteFile(name, "old");
         if (geteuid() == 0) { // only root can give a file away
             ASSERT_EQ(chown(tree.Path(name).c_str(), 4321, 8765), 0);
         }
         ASSERT_EQ(chmod(tree.Path(name).c_str(), mode), 0); // after the chown, which clears setgid
+        SetAttribute(tree.Path(name), "user.note", "kept \x01 bytes");
+        if (acl) {
+            SetAttribute(tree.Path(name), "system.posix_acl_access", Acl(65534));
+        }
+        const Names attributes = AttributesOf(tree.Path(name));
 
-        fs->ReplaceFile(tree.Path(name), bytes);
+        Replace(name, bytes);
 
-        EXPECT_EQ(fs->ReadWholeFile(tree.Path(name)), bytes);
+        EXPECT_EQ(fs->ReadPage(tree.Path(name), bytes.size()).bytes, bytes);
         EXPECT_EQ(ModeOf(tree.Path(name)), mode) << name;
+        EXPECT_EQ(AttributesOf(tree.Path(name)), attributes) << name;
         EXPECT_EQ(tree.Entries(), Names{name});
         struct stat info {};
         ASSERT_EQ(stat(tree.Path(name).c_str(), &info), 0);
@@ -88,15 +155,87 @@ TEST_F(FileSystemTest, ReplaceFileKeepsThePermissionBitsAndTheExactNameAndLeaves
     }
 }
 
-TEST_F(FileSystemTest, AReadOnlyPageIsRefusedBeforeItIsTouchedEvenByRoot) {
-    tree.WriteFile("page.htm", "old");
-    ASSERT_EQ(chmod(tree.Path("page.htm").c_str(), 0444), 0);
-    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(tree.Path("page.htm"), "new"); }),
-              OsError(EACCES, tree.Path("page.htm")).what());
-    EXPECT_EQ(tree.ReadFile("page.htm"), "old");
-    EXPECT_EQ(ModeOf(tree.Path("page.htm")), 0444u);
-    EXPECT_EQ(tree.Entries(), Names{"page.htm"});
-    EXPECT_EQ(ops->Calls(FileOpKind::Open) + ops->Calls(FileOpKind::OpenUnnamed), 0);
+// Access is never widened: an ACL that cannot be set refuses the page, and
+// one the new file would take from its folder's default is taken off.
+TEST_F(FileSystemTest, AnAclThatCannotBeKeptRefusesThePageAndNoneIsGainedFromTheFolder) {
+    tree.WriteFile("acl.htm", "old");
+    SetAttribute(tree.Path("acl.htm"), "system.posix_acl_access", Acl(65534));
+    tree.WriteFile("plain.htm", "old");
+    SetAttribute(tree.Path("plain.htm"), "user.note", "x");
+    ops->FailAll(FileOpKind::SetAttribute, EPERM);
+    EXPECT_EQ(ErrorOf([&] { Replace("acl.htm", "new"); }),
+              DisplayPath(tree.Path("acl.htm")) +
+                  ": its access rights (system.posix_acl_access) cannot be kept: Operation not "
+                  "permitted");
+    EXPECT_EQ(tree.ReadFile("acl.htm"), "old");
+    Replace("plain.htm", "new"); // a note that could not be kept limits no one
+    EXPECT_EQ(tree.ReadFile("plain.htm"), "new");
+    EXPECT_EQ(tree.Entries(), (Names{"acl.htm", "plain.htm"}));
+
+    ops->Heal();
+    tree.WriteFile("shared/page.htm", "old");
+    const mode_t mode = ModeOf(tree.Path("shared/page.htm"));
+    SetAttribute(tree.Path("shared"), "system.posix_acl_default", Acl(65534));
+    Replace("shared/page.htm", "new");
+    EXPECT_EQ(AttributesOf(tree.Path("shared/page.htm")), Names{});
+    EXPECT_EQ(ModeOf(tree.Path("shared/page.htm")), mode);
+}
+
+// Another writer between the read and the replace, or between the new
+// content's flush and its rename: the page stays as that writer left it.
+TEST_F(FileSystemTest, APageChangedOrGoneSinceItWasReadIsLeftAsTheOtherWriterLeftIt) {
+    struct Change {
+        const char* what;
+        std::function<void(const TempTree&)> make;
+        const char* after; // the page's content afterwards, "" for none
+    };
+    const Change changes[] = {
+        {"appended", [](const TempTree& t) { t.WriteFile("page.htm", "old + more"); },
+         "old + more"},
+        {"renamed over",
+         [](const TempTree& t) {
+             t.WriteFile("other", "old");
+             std::filesystem::rename(t.Path("other"), t.Path("page.htm"));
+         },
+         "old"},
+        {"touched",
+         [](const TempTree& t) {
+             std::filesystem::last_write_time(t.Path("page.htm"),
+                                              std::filesystem::file_time_type::clock::now() -
+                                                  std::chrono::hours(1));
+         },
+         "old"},
+        {"deleted", [](const TempTree& t) { std::filesystem::remove(t.Path("page.htm")); }, ""},
+    };
+    for (const Change& change : changes) {
+        for (const bool lastMoment : {false, true}) {
+            SCOPED_TRACE(std::string(change.what) + (lastMoment ? " before the rename" : ""));
+            tree.WriteFile("page.htm", "old");
+            const FileStamp read = fs->ReadPage(tree.Path("page.htm"), 100).stamp;
+            std::unique_ptr<PendingReplace> replace;
+            if (lastMoment) {
+                replace = fs->StartReplace(tree.Path("page.htm"), read, "new");
+                replace->Prepare();
+            }
+            change.make(tree);
+            const std::string error = ErrorOf([&] {
+                if (!replace)
+                    replace = fs->StartReplace(tree.Path("page.htm"), read, "new");
+                replace->Commit();
+            });
+            const std::string shown = DisplayPath(tree.Path("page.htm"));
+            if (*change.after) {
+                EXPECT_EQ(error, PageChanged(tree.Path("page.htm")).what());
+                EXPECT_EQ(tree.ReadFile("page.htm"), change.after);
+                EXPECT_EQ(tree.Entries(), Names{"page.htm"});
+            } else {
+                EXPECT_EQ(error, PageGone(tree.Path("page.htm")).what());
+                EXPECT_EQ(tree.Entries(), Names{});
+            }
+            replace.reset();
+            EXPECT_EQ(ops->OpenDescriptors(), 0u);
+        }
+    }
 }
 
 TEST_F(FileSystemTest, AFailedReplaceLeavesThePageAsItWasAndNoTemporaryFile) {
@@ -116,6 +255,7 @@ TEST_F(FileSystemTest, AFailedReplaceLeavesThePageAsItWasAndNoTemporaryFile) {
     const std::string original(100000, 'o');
     tree.WriteFile("page.htm", original);
     ASSERT_EQ(chmod(tree.Path("page.htm").c_str(), 0640), 0);
+    const FileStamp read = fs->ReadPage(tree.Path("page.htm"), original.size()).stamp;
     for (const Failure& failure : failures) {
         SCOPED_TRACE(::testing::Message() << "call kind " << int(failure.kind)
                                           << (failure.unnamed ? "" : ", named temporary file"));
@@ -124,7 +264,7 @@ TEST_F(FileSystemTest, AFailedReplaceLeavesThePageAsItWasAndNoTemporaryFile) {
             ops->FailAll(FileOpKind::OpenUnnamed, EOPNOTSUPP);
         ops->FailNth(failure.kind, 1, failure.error);
 
-        EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(tree.Path("page.htm"), "compacted"); }),
+        EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(tree.Path("page.htm"), read, "compacted"); }),
                   OsError(failure.error, tree.Path("page.htm")).what());
         EXPECT_EQ(tree.ReadFile("page.htm"), original);
         EXPECT_EQ(ModeOf(tree.Path("page.htm")), 0640u);
@@ -142,9 +282,9 @@ TEST_F(FileSystemTest, TheNewContentIsFlushedBeforeTheRenameAndTheFolderAfter) {
         fs = MakeFileSystem(ops);
         if (!unnamed) {
             ops->FailAll(FileOpKind::OpenUnnamed, EOPNOTSUPP);
-            ops->FailNth(FileOpKind::Open, 1, EEXIST); // a temporary name already taken
+            ops->FailNth(FileOpKind::Open, 2, EEXIST); // a temporary name already taken
         }
-        fs->ReplaceFile(tree.Path("page.htm"), "new");
+        Replace("page.htm", "new");
         fs->Flush();
 
         EXPECT_EQ(tree.ReadFile("page.htm"), "new");
@@ -169,7 +309,7 @@ TEST_F(FileSystemTest, EachFolderIsFlushedOnceAfterItsLastPage) {
     const auto replaceAll = [&] {
         for (const std::string& page : pages) {
             tree.WriteFile(page, "old");
-            fs->ReplaceFile(tree.Path(page), "new");
+            fs->ReplaceFile(tree.Path(page), fs->ReadPage(tree.Path(page), 3).stamp, "new");
         }
     };
     const auto renamesAndFlushes = [&] {
@@ -196,23 +336,98 @@ TEST_F(FileSystemTest, EachFolderIsFlushedOnceAfterItsLastPage) {
     EXPECT_EQ(ops->OpenDescriptors(), 0u);
 }
 
-TEST_F(FileSystemTest, CopyFolderCopiesEveryEntryOverTheDestinationKeepingItsOwnFiles) {
+// Taken in another process: within one, the run tests show the same.
+TEST_F(FileSystemTest, AFolderLockConflictsInsideAndAroundButNotBesideAndGoesWithItsHolder) {
+    for (const char* folder : {"site/a/in", "site/b"})
+        tree.MakeFolder(folder);
+    const auto free = [&](const char* folder) {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(ErrorOf([&] { fs->LockFolder(tree.Path(folder)); }).empty() ? 0 : 1);
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+    const Names entries = tree.Entries();
+    {
+        const std::unique_ptr<FolderLock> held = fs->LockFolder(tree.Path("site/a"));
+        for (const auto& [folder, expected] : {std::pair{"site/a", false},
+                                               {"site/a/in", false},
+                                               {"site", false},
+                                               {"", false},
+                                               {"site/b", true}})
+            EXPECT_EQ(free(folder), expected) << folder;
+        EXPECT_EQ(tree.Entries(), entries); // nothing left in the site
+    }
+    EXPECT_TRUE(free("site/a"));
+}
+
+TEST_F(FileSystemTest, IsWithinJudgesFoldersAsTheSystemResolvesThem) {
+    tree.MakeFolder("a/b/c");
+    tree.MakeFolder("ab");
+    tree.MakeLink("to-b", tree.Path("a/b"));
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"a", "a", true},       {"a/b/c", "a", true},   {"a", "a/b", false},
+        {"ab", "a", false},     {"to-b", "a", true},    {"a/b/c/..", "a/b", true},
+        {"to-b/..", "a", true}, {"a", "to-b/..", true}, {"to-b/../..", "a", false},
+    };
+    for (const auto& [inner, outer, within] : cases)
+        EXPECT_EQ(fs->IsWithin(tree.Path(inner), tree.Path(outer)), within)
+            << inner << " in " << outer;
+    EXPECT_EQ(fs->KindOf(tree.Path("to-b")), EntryKind::Link);
+    EXPECT_EQ(fs->KindOf(tree.Path("none")), EntryKind::Missing);
+}
+
+TEST_F(FileSystemTest, RemoveLeftoversTakesOnlyTheProgramsTemporaryFilesDirectlyInTheFolder) {
+    // too short, a letter too many, no leading dot, a folder, not directly in it, a link
+    const Names kept = {".p.htm.velnor-AbC12",
+                        ".p.htm.velnor-AbC12!",
+                        "p.htm.velnor-AbC123",
+                        ".q.velnor-XYZ789/",
+                        ".q.velnor-XYZ789/.r.velnor-abcdef",
+                        ".s.velnor-Link01",
+                        "page.htm"};
+    for (const std::string& name : kept)
+        if (name.ends_with('/'))
+            tree.MakeFolder(name);
+        else if (name != ".s.velnor-Link01")
+            tree.WriteFile(name, "");
+    tree.MakeLink(".s.velnor-Link01", tree.Path(".p.htm.velnor-aaaaaa"));
+    tree.WriteFile(".p.htm.velnor-aaaaaa", "");
+    tree.WriteFile(".x.velnor-123456", "");
+    EXPECT_EQ(fs->RemoveLeftovers(tree.Root()), 2u);
+    Names expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(tree.Entries(), expected);
+}
+
+TEST_F(FileSystemTest, CopyFolderCopiesEveryEntryWithItsAttributesAndHolesOverTheDestination) {
     tree.WriteFile("src/index.htm", "index");
     tree.WriteFile("src/a/a1.htm", "a1");
     tree.WriteFile("src/a/deep/d.htm", "deep");
+    tree.WriteFile("src/a/.d.htm.velnor-Ab12Cd", "a run's temporary file");
     tree.MakeFolder("src/empty");
     tree.MakeLink("src/to-outside", tree.Path("outside"));
     tree.MakeLink("src/to-index.htm", "index.htm");
+    tree.WriteFile("src/sparse", "");
+    std::filesystem::resize_file(tree.Path("src/sparse"), 64 << 20);
+    SetAttribute(tree.Path("src/index.htm"), "system.posix_acl_access", Acl(65534));
+    SetAttribute(tree.Path("src/a"), "user.folder", "note");
     ASSERT_EQ(chmod(tree.Path("src/a/a1.htm").c_str(), 0751), 0);
     ASSERT_EQ(chmod(tree.Path("src/a").c_str(), 0555), 0); // its copy is still filled
     tree.WriteFile("dst/index.htm", "stale");
     tree.WriteFile("dst/a/extra.htm", "kept");
     tree.MakeLink("dst/to-index.htm", "old-target");
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;
+    const CopyProgress heard = [&](std::uint64_t files, std::uint64_t bytes) {
+        progress.emplace_back(files, bytes);
+    };
 
-    fs->CopyFolder(tree.Path("src"), tree.Path("dst"), true);
-    fs->CopyFolder(tree.Path("src"), tree.Path("dst"), true); // over its own copy
+    fs->CopyFolder(tree.Path("src"), tree.Path("dst"), true, heard);
+    fs->CopyFolder(tree.Path("src"), tree.Path("dst"), true, {}); // over its own copy
 
     Names expected = tree.Entries("src");
+    std::erase(expected, "a/.d.htm.velnor-Ab12Cd");
     expected.push_back("a/extra.htm");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(tree.Entries("dst"), expected);
@@ -220,22 +435,44 @@ TEST_F(FileSystemTest, CopyFolderCopiesEveryEntryOverTheDestinationKeepingItsOwn
     EXPECT_EQ(tree.ReadFile("dst/a/deep/d.htm"), "deep");
     EXPECT_EQ(tree.ReadFile("dst/a/extra.htm"), "kept");
     EXPECT_EQ(ModeOf(tree.Path("dst/a/a1.htm")), 0751u);
+    for (const char* copied : {"index.htm", "a"})
+        EXPECT_EQ(AttributesOf(tree.Path(std::string("dst/") + copied)),
+                  AttributesOf(tree.Path(std::string("src/") + copied)));
+    struct stat sparse {};
+    ASSERT_EQ(stat(tree.Path("dst/sparse").c_str(), &sparse), 0);
+    EXPECT_EQ(sparse.st_size, 64 << 20);
+    EXPECT_LT(sparse.st_blocks, 64); // the hole was not written out
     EXPECT_EQ(std::filesystem::read_symlink(tree.Path("dst/to-outside")), tree.Path("outside"));
     EXPECT_EQ(std::filesystem::read_symlink(tree.Path("dst/to-index.htm")), "index.htm");
+    EXPECT_EQ(progress.size(), 4u); // files only, after each
+    EXPECT_EQ(progress.back(),
+              (std::pair<std::uint64_t, std::uint64_t>{4, 2 + 4 + 5 + (64 << 20)}));
 }
 
 TEST_F(FileSystemTest, CopyFolderIntoItsOwnSubfolderCreatesItAndSkipsIt) {
     tree.WriteFile("src/index.htm", "index");
     tree.WriteFile("src/a/d.htm", "deep");
     for (int copy = 0; copy < 2; ++copy) // the second with the copy already inside
-        fs->CopyFolder(tree.Path("src"), tree.Path("src/.bak"), true); // as "/" to "/.bak"
+        fs->CopyFolder(tree.Path("src"), tree.Path("src/.bak"), true, {}); // as "/" to "/.bak"
     EXPECT_EQ(tree.Entries("src/.bak"), (Names{"a/", "a/d.htm", "index.htm"}));
 }
 
-TEST_F(FileSystemTest, CopyingAMissingFolderIsAnErrorAndCreatesNothing) {
-    EXPECT_EQ(ErrorOf([&] { fs->CopyFolder(tree.Path("none"), tree.Path("none.bak"), true); }),
+TEST_F(FileSystemTest, NothingIsWrittenThroughALinkAndAFolderRenameReplacesNothing) {
+    tree.WriteFile("src/index.htm", "index");
+    tree.MakeFolder("elsewhere");
+    tree.MakeLink("to-elsewhere", tree.Path("elsewhere"));
+    tree.MakeFolder("taken");
+    EXPECT_EQ(ErrorOf([&] { fs->CopyFolder(tree.Path("none"), tree.Path("none.bak"), true, {}); }),
               tree.Root().native() + "/none: No such file or directory");
-    EXPECT_EQ(tree.Entries(), Names{});
+    EXPECT_EQ(
+        ErrorOf([&] { fs->CopyFolder(tree.Path("src"), tree.Path("to-elsewhere"), true, {}); }),
+        LinkRefused(tree.Path("to-elsewhere")).what());
+    for (const char* to : {"to-elsewhere", "taken"})
+        EXPECT_EQ(ErrorOf([&] { fs->RenameFolder(tree.Path("src"), tree.Path(to)); }),
+                  OsError(EEXIST, tree.Path(to)).what());
+    fs->RemoveTree(tree.Path("to-elsewhere"));
+    fs->RemoveTree(tree.Path("src"));
+    EXPECT_EQ(tree.Entries(), (Names{"elsewhere/", "taken/"}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/files/file_system.h"
 #include "core/run/run_driver.h"
+#include "os/win32/atomic_file.h"
 #include "os/win32/file_info.h"
 #include "os/win32/long_path.h"
 #include "os/win32/win32_error.h"
@@ -14,13 +15,21 @@
 #include <winioctl.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace velnor::test {
 namespace {
 
 using Names = std::vector<std::string>;
+
+// The stamp of a page as read.
+FileStamp Read(FileSystemService& fs, const std::filesystem::path& page) {
+    return fs.ReadPage(page, 1 << 20).stamp;
+}
 
 // What an error says, or "" when nothing was thrown.
 template <typename Call> std::string ErrorOf(Call call) {
@@ -61,7 +70,7 @@ TEST_F(Win32FileSystemTest, ReplaceKeepsTheAttributesAndTheExactNameAndLeavesNot
     tree.WriteFile("页面.htm", "old");
     const std::filesystem::path page = tree.Path("页面.htm");
     ASSERT_TRUE(SetFileAttributesW(page.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    fs->ReplaceFile(page, "new");
+    fs->ReplaceFile(page, Read(*fs, page), "new");
     EXPECT_EQ(tree.ReadFile("页面.htm"), "new");
     EXPECT_EQ(AttributesOf(page) & ~FILE_ATTRIBUTE_NOT_CONTENT_INDEXED,
               DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE});
@@ -87,7 +96,7 @@ TEST_F(Win32FileSystemTest, ReplaceKeepsTheAccessList) {
     const std::wstring access = AccessList(page);
     if (!access.starts_with(L"D:P"))
         GTEST_SKIP() << "the system keeps no access lists of files (Wine makes them up)";
-    fs->ReplaceFile(page, "new");
+    fs->ReplaceFile(page, Read(*fs, page), "new");
     EXPECT_EQ(AccessList(page), access);
 }
 
@@ -97,8 +106,9 @@ TEST_F(Win32FileSystemTest, AReadOnlyAttributeRefusesThePageBeforeItIsTouched) {
     const std::filesystem::path page = tree.Path("page.htm");
     ASSERT_TRUE(SetFileAttributesW(page.c_str(), FILE_ATTRIBUTE_READONLY));
     const std::string refused = Win32Error(ERROR_ACCESS_DENIED, page).what();
-    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(page, "new"); }), refused);
-    EXPECT_EQ(ErrorOf([&] { fs->StartReplace(page, "new"); }), refused);
+    const FileStamp read = Read(*fs, page);
+    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(page, read, "new"); }), refused);
+    EXPECT_EQ(ErrorOf([&] { fs->StartReplace(page, read, "new"); }), refused);
     EXPECT_EQ(tree.ReadFile("page.htm"), "old");
     EXPECT_NE(AttributesOf(page) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(tree.Entries(), Names{"page.htm"});
@@ -145,16 +155,18 @@ TEST_F(Win32FileSystemTest, PagesDeeperThanTheOldPathLimitAreBackedUpAndCompacte
     }
     const std::filesystem::path page = folder / L"页.htm";
     ASSERT_GT(page.native().size(), 300u);
-    fs->ReplaceFile(page, "<p>a  b</p>");
+    PrepareBeside(page, std::nullopt, [&](HANDLE file) {
+        WriteAll(file, "<p>a  b</p>", page);
+    }).Commit();
     ScriptedWindow window;
     window.Folder = tree.Path("site");
     window.Backup = true;
     RunDriver(window, [] { return MakeFileSystem(); }).Start();
     EXPECT_TRUE(window.Messages.empty());
-    EXPECT_EQ(fs->ReadWholeFile(page), "<p>ab</p>");
+    EXPECT_EQ(fs->ReadPage(page, 100).bytes, "<p>ab</p>");
     const std::filesystem::path backup =
         tree.Path("site.bak") / page.lexically_relative(tree.Path("site"));
-    EXPECT_EQ(fs->ReadWholeFile(backup), "<p>a  b</p>");
+    EXPECT_EQ(fs->ReadPage(backup, 100).bytes, "<p>a  b</p>");
 }
 
 TEST(EntryKind, LinksAreReparsePointsThatStandForANameOrOfNoKnownKind) {
@@ -173,7 +185,8 @@ TEST(EntryKind, LinksAreReparsePointsThatStandForANameOrOfNoKnownKind) {
         {Folder | Reparse, 0x9000001A, EntryKind::Folder}, // a cloud folder
     };
     for (const auto& c : cases)
-        EXPECT_EQ(KindOf(c.attributes, c.tag), c.kind) << std::hex << c.attributes << " " << c.tag;
+        EXPECT_EQ(EntryKindOf(c.attributes, c.tag), c.kind)
+            << std::hex << c.attributes << " " << c.tag;
 }
 
 // Makes link a junction to target; false where the system makes none (Wine).
@@ -213,14 +226,61 @@ TEST_F(Win32FileSystemTest, AJunctionIsNeitherScannedNorCopiedThrough) {
     EXPECT_EQ(tree.Entries("site.bak"), Names{"own.htm"});
 }
 
-TEST_F(Win32FileSystemTest, ErrorsNameThePathInTheSystemsWords) {
+// A page another program changed or removed since it was read stays as it
+// left it, and one removed is not made again.
+TEST_F(Win32FileSystemTest, ErrorsNameThePathInTheSystemsWordsAndAChangedPageIsLeftAlone) {
     const std::filesystem::path missing = tree.Path("站点/x.htm");
-    EXPECT_EQ(ErrorOf([&] { fs->ReadWholeFile(missing); }),
+    EXPECT_EQ(ErrorOf([&] { fs->ReadPage(missing, 100); }),
               Win32Error(ERROR_PATH_NOT_FOUND, missing).what());
     tree.MakeFolder("folder.htm");
-    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(tree.Path("folder.htm"), "x"); }),
+    EXPECT_EQ(ErrorOf([&] { fs->ReadPage(tree.Path("folder.htm"), 100); }),
               Win32Error(ERROR_ACCESS_DENIED, tree.Path("folder.htm")).what());
     EXPECT_FALSE(fs->FolderExists(tree.Path("folder.htm/below")));
+    tree.WriteFile("page.htm", "old");
+    const std::filesystem::path page = tree.Path("page.htm");
+    const FileStamp read = Read(*fs, page);
+    tree.WriteFile("page.htm", "other");
+    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(page, read, "new"); }), PageChanged(page).what());
+    EXPECT_EQ(tree.ReadFile("page.htm"), "other");
+    const std::unique_ptr<PendingReplace> replace = fs->StartReplace(page, Read(*fs, page), "new");
+    replace->Prepare();
+    std::filesystem::remove(page);
+    EXPECT_EQ(ErrorOf([&] { replace->Commit(); }), PageGone(page).what());
+    EXPECT_EQ(tree.Entries(), Names{"folder.htm/"});
+}
+
+// Held on site/a, in this process or another, a lock keeps site/a, what lies
+// in it and what lies around it, but not site/b; it goes with its holder.
+TEST_F(Win32FileSystemTest, AFolderLockConflictsInsideAndAroundButNotBeside) {
+    for (const char* folder : {"site/a/in", "site/b"})
+        tree.MakeFolder(folder);
+    const auto free = [&](const char* folder) {
+        return ErrorOf([&] { MakeFileSystem()->LockFolder(tree.Path(folder)); }).empty();
+    };
+    {
+        const std::unique_ptr<FolderLock> held = fs->LockFolder(tree.Path("site/a"));
+        for (const auto& [folder, expected] : {std::pair{"site/a", false},
+                                               {"site/a/in", false},
+                                               {"site", false},
+                                               {"", false},
+                                               {"site/b", true}})
+            EXPECT_EQ(free(folder), expected) << folder;
+    }
+    EXPECT_TRUE(free("site/a"));
+    EXPECT_EQ(tree.Entries(), (Names{"site/", "site/a/", "site/a/in/", "site/b/"}));
+}
+
+TEST_F(Win32FileSystemTest, IsWithinJudgesFoldersByTheirIdentity) {
+    tree.MakeFolder("a/b/c");
+    tree.MakeFolder("ab");
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"a", "a", true},   {"a/b/c", "a", true},      {"a", "a/b", false},
+        {"ab", "a", false}, {"a/b/c/..", "a/b", true}, {"a/B/c", "a/b", true}};
+    for (const auto& [inner, outer, within] : cases)
+        EXPECT_EQ(fs->IsWithin(tree.Path(inner), tree.Path(outer)), within)
+            << inner << " in " << outer;
+    EXPECT_EQ(fs->KindOf(tree.Path("a")), EntryKind::Folder);
+    EXPECT_EQ(fs->KindOf(tree.Path("none")), EntryKind::Missing);
 }
 
 } // namespace

@@ -101,9 +101,10 @@ TEST_F(DirectoryListTest, ShowsOpenParentsAboveAndClosedSortedSubfoldersBelow) {
 }
 
 // A folder that cannot be opened throws in the system's words and leaves the list.
-TEST_F(DirectoryListTest, PathsOpenAbsoluteWithoutATrailingSlashOrNotAtAll) {
+TEST_F(DirectoryListTest, PathsOpenPhysicalWithoutATrailingSlashOrNotAtAll) {
     const std::filesystem::path site = tree.Path("site");
     const std::vector<std::string> before = Rows();
+    tree.MakeLink("lnk", tree.Path("site/css"));
     struct Case {
         std::filesystem::path given;
         std::filesystem::path shown; // empty when it cannot be opened
@@ -112,6 +113,7 @@ TEST_F(DirectoryListTest, PathsOpenAbsoluteWithoutATrailingSlashOrNotAtAll) {
     const Case cases[] = {
         {site.native() + "/", site, ""},
         {tree.Path("site/css/../news"), tree.Path("site/news"), ""},
+        {tree.Path("lnk/.."), site, ""}, // as the system resolves it, not by text
         {tree.Path(".") / "..", tree.Root().parent_path(), ""},
         {".", std::filesystem::current_path(), ""},
         {"/", "/", ""},
