@@ -1,3 +1,4 @@
+#include "core/about/key_value_reader.h"
 #include "os/win32/registry_settings_store.h"
 #include "tests/os/win32/test_key.h"
 
@@ -18,7 +19,11 @@ TEST(RegistrySettingsStore, KeepsTheFolderAsTextUnderApplicationAndSection) {
     store.Write("Trimora", "Root", "Path", "D:\\old");
     store.Write("Trimora", "Root", "Path", "D:\\站点\\页面");
     EXPECT_EQ(store.Read("Trimora", "Root", "Path", "C:\\"), "D:\\站点\\页面");
-    EXPECT_EQ(key.ReadText("Trimora\\Root", "Path"), u"D:\\站点\\页面");
+    std::u16string stored;
+    const std::u16string root(key.Path().begin(), key.Path().end());
+    EXPECT_TRUE(GetKeyValue(*MakeSystemRegistry(), HKEY_CURRENT_USER, root + u"\\Trimora\\Root",
+                            u"Path", stored));
+    EXPECT_EQ(stored, u"D:\\站点\\页面");
     EXPECT_EQ(store.Read("Trimora", "Root", "Other", "none"), "none");
     EXPECT_EQ(store.Read("Trimora", "Elsewhere", "Path", "none"), "none");
 }

@@ -44,16 +44,4 @@ void TestKey::SetNumber(const std::string& name, std::uint32_t value) const {
           name);
 }
 
-std::u16string TestKey::ReadText(const std::string& subkey, const std::string& name) const {
-    const std::string key = path_ + "\\" + subkey;
-    wchar_t text[1024];
-    DWORD size = sizeof text;
-    const std::wstring wideKey(key.begin(), key.end());
-    const std::wstring wideName(name.begin(), name.end());
-    Check(RegGetValueW(HKEY_CURRENT_USER, wideKey.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr,
-                       text, &size),
-          key);
-    return std::u16string(text, text + size / sizeof(wchar_t) - 1);
-}
-
 } // namespace velnor::test

@@ -22,9 +22,6 @@ public:
     // their terminating NUL.
     void SetText(const std::string& name, const std::string& bytes, bool terminated = true) const;
     void SetNumber(const std::string& name, std::uint32_t value) const;
-    // A text value read back with the wide calls from the subkey below this
-    // key (names in ASCII).
-    std::u16string ReadText(const std::string& subkey, const std::string& name) const;
 
 private:
     std::string path_;
