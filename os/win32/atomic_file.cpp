@@ -81,8 +81,7 @@ void KeepAttributes(HANDLE file, const KeptAttributes& keep, const std::filesyst
         }
     }
     FILE_BASIC_INFO basic{};
-    basic.CreationTime.LowPart = keep.Created.dwLowDateTime;
-    basic.CreationTime.HighPart = static_cast<LONG>(keep.Created.dwHighDateTime);
+    basic.CreationTime = keep.Created;
     // a rewritten file is a changed one: backup programs look for the archive bit
     basic.FileAttributes = (keep.Attributes & KeptAttributeMask) | FILE_ATTRIBUTE_ARCHIVE;
     ThrowIfFailed(SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic), target);

@@ -14,7 +14,7 @@ namespace velnor {
 // What a rewritten file keeps of the file it replaces, or a copy of its source.
 struct KeptAttributes {
     DWORD Attributes = 0; // read-only, hidden, system, archive, not indexed
-    FILETIME Created{};
+    LARGE_INTEGER Created{};
     // The access control list, as a self-relative security descriptor
     // (LocalFree'd); whether it is protected from inheritance comes with it.
     // None: what the folder hands down, as a new file gets it anyway.

@@ -3,6 +3,8 @@
 #include "os/win32/long_path.h"
 #include "os/win32/win32_error.h"
 
+#include <winternl.h>
+
 #include <string>
 #include <string_view>
 
@@ -33,29 +35,42 @@ EntryKind EntryKindOf(DWORD attributes, DWORD reparseTag) {
     return EntryKind::File;
 }
 
-FileInfo InfoOf(HANDLE file, const std::filesystem::path& path) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    ThrowIfFailed(GetFileInformationByHandle(file, &info), path);
+FileInfo InfoOf(HANDLE file, const std::filesystem::path& path, bool withVolume) {
+    FILE_BASIC_INFO basic{};
+    ThrowIfFailed(GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic), path);
+    FILE_STANDARD_INFO standard{};
+    ThrowIfFailed(GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard),
+                  path);
+    FILE_INTERNAL_INFORMATION internal{};
+    IO_STATUS_BLOCK io{};
+    const NTSTATUS status =
+        NtQueryInformationFile(file, &io, &internal, sizeof internal, FileInternalInformation);
+    if (status != 0) {
+        throw Win32Error(RtlNtStatusToDosError(status), path);
+    }
     FileInfo result;
-    result.Attributes = info.dwFileAttributes;
-    result.Volume = info.dwVolumeSerialNumber;
-    result.Index = std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
-    result.Size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
-    result.Created = info.ftCreationTime;
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    result.Attributes = basic.FileAttributes;
+    result.Index = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
+    result.Size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    result.Created = basic.CreationTime;
+    result.Written = basic.LastWriteTime;
+    result.Changed = basic.ChangeTime;
+    if ((basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         FILE_ATTRIBUTE_TAG_INFO tag{};
         ThrowIfFailed(GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag),
                       path);
         result.ReparseTag = tag.ReparseTag;
     }
+    if (withVolume) {
+        ThrowIfFailed(GetVolumeInformationByHandleW(file, nullptr, 0, &result.Volume, nullptr,
+                                                    nullptr, nullptr, 0),
+                      path);
+    }
     return result;
 }
 
-FileStamp StampOf(HANDLE file, const FileInfo& info, const std::filesystem::path& path) {
-    FILE_BASIC_INFO times{};
-    ThrowIfFailed(GetFileInformationByHandleEx(file, FileBasicInfo, &times, sizeof times), path);
-    return {info.Volume, info.Index, info.Size, Nanoseconds(times.LastWriteTime),
-            Nanoseconds(times.ChangeTime)};
+FileStamp FileInfo::Stamp() const {
+    return {0, Index, Size, Nanoseconds(Written), Nanoseconds(Changed)};
 }
 
 UniqueHandle OpenEntry(const std::filesystem::path& path, DWORD access, DWORD share, DWORD flags) {

@@ -19,21 +19,26 @@ EntryKind EntryKindOf(DWORD attributes, DWORD reparseTag);
 struct FileInfo {
     DWORD Attributes = 0;
     DWORD ReparseTag = 0;
-    DWORD Volume = 0;        // serial number
-    std::uint64_t Index = 0; // the file on that volume
+    DWORD Volume = 0;        // serial number, when asked for
+    std::uint64_t Index = 0; // the file on its volume
     std::uint64_t Size = 0;
-    FILETIME Created{};
+    LARGE_INTEGER Created{};
+    LARGE_INTEGER Written{};
+    LARGE_INTEGER Changed{}; // content or attributes
 
     EntryKind Kind() const { return EntryKindOf(Attributes, ReparseTag); }
     bool SameFile(const FileInfo& other) const {
         return Volume == other.Volume && Index == other.Index;
     }
+    // Who the file is and when it last changed (times in nanoseconds since
+    // 1601). The volume is left out: a page under one name stays on its
+    // volume, and asking Wine for it costs as much as all the rest.
+    FileStamp Stamp() const;
 };
 
-FileInfo InfoOf(HANDLE file, const std::filesystem::path& path);
-
-// Who the file is and when it last changed (times in nanoseconds since 1601).
-FileStamp StampOf(HANDLE file, const FileInfo& info, const std::filesystem::path& path);
+// The volume's serial number, which identity across volumes needs, only when
+// asked for: Wine answers it slowly.
+FileInfo InfoOf(HANDLE file, const std::filesystem::path& path, bool withVolume = false);
 
 // Opens what path names itself, a link or a folder included; empty when the
 // system refuses, GetLastError() telling why.

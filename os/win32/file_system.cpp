@@ -50,7 +50,7 @@ void RefuseAllButFiles(const FileInfo& info, const std::filesystem::path& path) 
 // The page as it stands, when it is still the file that was read.
 FileInfo CheckUnchanged(HANDLE page, const std::filesystem::path& path, const FileStamp& read) {
     const FileInfo info = InfoOf(page, path);
-    if (info.Kind() != EntryKind::File || StampOf(page, info, path) != read) {
+    if (info.Kind() != EntryKind::File || info.Stamp() != read) {
         throw PageChanged(path);
     }
     return info;
@@ -185,7 +185,7 @@ public:
             OpenEntryOrThrow(page, GENERIC_READ, FILE_SHARE_READ, FILE_FLAG_SEQUENTIAL_SCAN);
         const FileInfo info = InfoOf(file.Get(), page);
         RefuseAllButFiles(info, page);
-        PageBytes read{std::string(), StampOf(file.Get(), info, page)};
+        PageBytes read{std::string(), info.Stamp()};
         if (read.stamp.size > maxBytes) {
             throw PageTooLarge(page, maxBytes);
         }
@@ -225,7 +225,7 @@ private:
                                               ShareAll, nullptr, OPEN_EXISTING,
                                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         ThrowIfFailed(static_cast<bool>(folder), path);
-        return InfoOf(folder.Get(), path);
+        return InfoOf(folder.Get(), path, true);
     }
 };
 

@@ -58,7 +58,7 @@ public:
 private:
     void CopySubfolder(const std::filesystem::path& from, const std::filesystem::path& to) {
         const UniqueHandle folder = OpenEntryOrThrow(from, FILE_READ_ATTRIBUTES, ShareAll);
-        const FileInfo info = InfoOf(folder.Get(), from);
+        const FileInfo info = InfoOf(folder.Get(), from, true);
         if (info.SameFile(destination_)) {
             return; // the copy's own destination: copying it would never end
         }
@@ -143,7 +143,7 @@ void CopyFolderTree(const std::filesystem::path& source, const std::filesystem::
     }
     // never written through a link: what it leads to may be anywhere
     const UniqueHandle target = OpenEntryOrThrow(destination, FILE_READ_ATTRIBUTES, ShareAll);
-    const FileInfo info = InfoOf(target.Get(), destination);
+    const FileInfo info = InfoOf(target.Get(), destination, true);
     if (info.Kind() == EntryKind::Link) {
         throw LinkRefused(destination);
     }

@@ -85,7 +85,7 @@ bool IdentityOf(const std::filesystem::path& folder, FileInfo& info) {
     if (!handle) {
         return false;
     }
-    info = InfoOf(handle.Get(), folder);
+    info = InfoOf(handle.Get(), folder, true);
     return true;
 }
 
