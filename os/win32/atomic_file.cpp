@@ -1,12 +1,14 @@
 #include "os/win32/atomic_file.h"
 
 #include "core/files/temp_name.h"
+#include "core/text/display_path.h"
 #include "os/win32/long_path.h"
 #include "os/win32/win32_error.h"
 
 #include <aclapi.h>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 namespace velnor {
@@ -22,8 +24,10 @@ constexpr DWORD KeptAttributeMask = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HID
 UniqueHandle CreateTemp(const std::filesystem::path& target, std::filesystem::path& temp) {
     for (int attempt = 0; attempt < MaxTempAttempts; ++attempt) {
         temp = TempNameBeside(target);
-        // WRITE_DAC, which the creator always holds, to give it the page's list
-        UniqueHandle file(CreateFileW(LongPath(temp).c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr,
+        // READ_CONTROL and WRITE_DAC, which the creator always holds, to give
+        // it the page's list and owner
+        UniqueHandle file(CreateFileW(LongPath(temp).c_str(),
+                                      GENERIC_WRITE | READ_CONTROL | WRITE_DAC, 0, nullptr,
                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             return file;
@@ -56,7 +60,39 @@ bool OnlyHandedDown(PSECURITY_DESCRIPTOR descriptor, PACL list) {
     return true;
 }
 
-void KeepAttributes(HANDLE file, const KeptAttributes& keep, const std::filesystem::path& target) {
+// Giving a file away takes a privilege (to restore files) that only
+// administrators may hold. A page must not change hands; a copy is the
+// copier's where nothing else is allowed. The new file is given its owner by
+// name: its own handle may not, and WRITE_OWNER asks for no data, so the
+// handle's sharing lets it through.
+void KeepOwner(HANDLE file, const std::filesystem::path& temp, const KeptAttributes& keep,
+               const std::filesystem::path& target) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    DWORD error = GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                                  nullptr, nullptr, &descriptor);
+    if (error != ERROR_SUCCESS) {
+        throw Win32Error(error, target);
+    }
+    const bool same = EqualSid(owner, const_cast<BYTE*>(keep.Owner.data()));
+    LocalFree(descriptor);
+    if (same) {
+        return;
+    }
+    std::wstring name = LongPath(temp);
+    error = SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
+                                  const_cast<BYTE*>(keep.Owner.data()), nullptr, nullptr, nullptr);
+    if (error != ERROR_SUCCESS && keep.OwnerRequired) {
+        throw FileSystemError(DisplayPath(target) + ": its owner cannot be kept: " +
+                              Win32Category().message(static_cast<int>(error)));
+    }
+}
+
+void KeepAttributes(HANDLE file, const std::filesystem::path& temp, const KeptAttributes& keep,
+                    const std::filesystem::path& target) {
+    if (!keep.Owner.empty()) {
+        KeepOwner(file, temp, keep, target);
+    }
     if (keep.Security) {
         PSECURITY_DESCRIPTOR descriptor = keep.Security.get();
         BOOL present = FALSE;
@@ -94,13 +130,19 @@ KeptAttributes AttributesOf(HANDLE file, const FileInfo& info, const std::filesy
     keep.Attributes = info.Attributes;
     keep.Created = info.Created;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PSID owner = nullptr;
     PACL list = nullptr;
-    const DWORD error = GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                        nullptr, &list, nullptr, &descriptor);
+    const DWORD error = GetSecurityInfo(file, SE_FILE_OBJECT,
+                                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                        &owner, nullptr, &list, nullptr, &descriptor);
     if (error != ERROR_SUCCESS) {
         throw Win32Error(error, path);
     }
     keep.Security = std::shared_ptr<void>(descriptor, LocalFree);
+    if (owner != nullptr) {
+        const auto* sid = static_cast<const BYTE*>(owner);
+        keep.Owner.assign(sid, sid + GetLengthSid(owner));
+    }
     if (OnlyHandedDown(descriptor, list)) {
         keep.Security.reset();
     }
@@ -162,7 +204,7 @@ PreparedFile PrepareBeside(const std::filesystem::path& target,
         // errors name the page: the temporary name means nothing to the user
         fill(file.Get());
         if (keep) {
-            KeepAttributes(file.Get(), *keep, target);
+            KeepAttributes(file.Get(), temp, *keep, target);
         }
         ThrowIfFailed(FlushFileBuffers(file.Get()), target);
     } catch (...) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace velnor {
 
@@ -19,6 +20,10 @@ struct KeptAttributes {
     // (LocalFree'd); whether it is protected from inheritance comes with it.
     // None: what the folder hands down, as a new file gets it anyway.
     std::shared_ptr<void> Security;
+    std::vector<BYTE> Owner; // the owner's security identifier
+    // A replaced page must keep its owner; a copy may take the copier's when
+    // the system allows no other.
+    bool OwnerRequired = false;
 };
 
 // The attributes of an open file (opened with READ_CONTROL).

@@ -80,7 +80,9 @@ KeptAttributes AttributesToKeep(const std::filesystem::path& path, const FileSta
     if ((info.Attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         throw Win32Error(ERROR_ACCESS_DENIED, path);
     }
-    return AttributesOf(page.Get(), info, path);
+    KeptAttributes keep = AttributesOf(page.Get(), info, path);
+    keep.OwnerRequired = true;
+    return keep;
 }
 
 // The last look before the rename: another writer's change is not undone.
