@@ -11,8 +11,8 @@ cmake_minimum_required(VERSION 3.25)
 
 set(system_headers
     "sys/" "unistd\\.h" "fcntl\\.h" "dirent\\.h" "iconv\\.h" "termios\\.h" "poll\\.h"
-    "pthread\\.h" "spawn\\.h" "signal\\.h" "windows\\.h" "winbase\\.h" "winreg\\.h" "io\\.h"
-    "shlobj\\.h" "Q[A-Za-z]+")
+    "pthread\\.h" "spawn\\.h" "signal\\.h" "win[a-z0-9]*\\.h" "io\\.h" "aclapi\\.h" "sddl\\.h"
+    "shellapi\\.h" "shlobj\\.h" "Q[A-Za-z]+")
 list(JOIN system_headers "|" system_pattern)
 
 set(failures "")

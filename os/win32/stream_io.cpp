@@ -119,9 +119,18 @@ bool ReadLine(int fd, std::string& line) {
     }
 }
 
+// A console the program writes to is asked to act on the escapes that keep
+// the progress line (Windows 10 on); an older one shows them as they are.
 bool IsTerminal(int fd) {
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    return handle != INVALID_HANDLE_VALUE && IsConsole(handle);
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) {
+        return false;
+    }
+    if (fd != 0) {
+        SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    }
+    return true;
 }
 
 } // namespace velnor::io
