@@ -24,6 +24,7 @@ namespace velnor {
 
 class DirectoryList;
 class ExtensionBox;
+class GaugeLabel;
 
 // What the main window uses of the world; an empty member takes the real one.
 struct frmMainServices {
@@ -68,8 +69,10 @@ private:
     QRect Place(int left, int top, int width, int height) const;
     QLabel* AddLabel(QWidget* container, const char* name, const QString& caption, int left,
                      int top, int width, int height);
+    QLabel* Arrange(QLabel* label, const char* name, const QString& caption, int left, int top,
+                    int width, int height);
     QLabel* AddAutoSizeLabel(const char* name, const QString& caption, int left, int top);
-    QLabel* AddGauge(const char* name, const QColor& text, int left, int top);
+    GaugeLabel* AddGauge(const char* name, const QColor& text, int left, int top);
 
     void Form_Load();
     void Command1_Click();
@@ -101,11 +104,11 @@ private:
     QPushButton* Command3 = nullptr; // About
     QLabel* lbstate = nullptr;       // status: the file in hand, or "已经完成任务."
     QLabel* Label12 = nullptr;       // "压缩": caption of sp2
-    QLabel* sp2 = nullptr;           // gauge: share of the page kept so far (red)
+    GaugeLabel* sp2 = nullptr;       // gauge: share of the page kept so far (red)
     QLabel* Label10 = nullptr;       // "压缩成": caption of yasuoLv
     QLabel* yasuoLv = nullptr;       // share of the run's characters kept, "74%"
     QLabel* Label9 = nullptr;        // "文件": caption of sp1
-    QLabel* sp1 = nullptr;           // gauge: how far the page has been scanned (blue)
+    GaugeLabel* sp1 = nullptr;       // gauge: how far the page has been scanned (blue)
 
     RunDriver run_;
 };
