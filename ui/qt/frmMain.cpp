@@ -337,7 +337,7 @@ void frmMain::SetStatus(const std::string& caption) {
     if (text == lbstate->text())
         return;
     SetCaption(lbstate, text);
-    lbstate->repaint();
+    Repaint(lbstate);
 }
 
 void frmMain::SetRatio(std::int16_t percent) {
@@ -346,7 +346,7 @@ void frmMain::SetRatio(std::int16_t percent) {
         return;
     ratioShown_ = percent;
     SetCaption(yasuoLv, QString::number(percent) + QLatin1Char('%'));
-    yasuoLv->repaint();
+    Repaint(yasuoLv);
 }
 
 void frmMain::SetGaugeCells(Gauge gauge, std::int16_t cells) {
@@ -355,11 +355,21 @@ void frmMain::SetGaugeCells(Gauge gauge, std::int16_t cells) {
     if (cells == label->text().size())
         return;
     label->ShowCells(cells);
+    Repaint(label);
+}
+
+// At once, not at the next pass of the event loop.
+void frmMain::Repaint(QLabel* label) {
     label->repaint();
+    // Far slower than a step, and a page's file work may follow.
+    yieldGate_.ReadClockNext();
 }
 
 void frmMain::Yield() {
-    QCoreApplication::processEvents();
+    if (yieldGate_.PassDue()) {
+        QCoreApplication::processEvents();
+        yieldGate_.PassDone();
+    }
     if (closed_)
         throw RunAbandoned{};
 }

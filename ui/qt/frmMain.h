@@ -5,6 +5,7 @@
 #include "core/run/window_seam.h"
 #include "core/settings/settings_store.h"
 #include "ui/qt/drive_list.h"
+#include "ui/qt/yield_gate.h"
 
 #include <QWidget>
 
@@ -80,12 +81,14 @@ private:
     void Command3_Click();
     void Drive1_Change();
     void ShowFailure(const QString& description);
+    void Repaint(QLabel* label);
 
     std::shared_ptr<SettingsStore> settings_;
     DriveSource drives_;
     std::function<void(int)> endProgram_;
     bool closed_ = false;
     std::optional<std::int16_t> ratioShown_; // yasuoLv's percentage as last set
+    YieldGate yieldGate_;                    // which yields give the event loop a pass
 
     // The controls, as designed; the object names are these names.
     QLabel* Label3 = nullptr;      // the help text above everything
