@@ -1,11 +1,14 @@
 // What the window adds per character on top of the filter: a whole run over
 // one generated page through the real main window (its labels, gauges and
-// check boxes) with a yield that does nothing, against the command line's
-// fast path over the same page. Both write the page back the same way, so the
-// difference per character is the step handler, the two gauges, the ratio
-// label and the two check-box reads, without the toolkit's event-loop pass.
+// check boxes), with its real yield and with a yield that does nothing,
+// against the command line's fast path over the same page. All write the page
+// back the same way, so the difference per character is the step handler, the
+// two gauges, the ratio label, the two check-box reads and the yield. Then the
+// yield alone with nothing pending, the event-loop pass it spares, and one
+// gauge repaint.
 //
 //   QT_QPA_PLATFORM=offscreen velnor_window_bench [--benchmark_repetitions=5]
+//   xvfb-run -a velnor_window_bench    (the same on an X server)
 
 #include "bench/generated_page.h"
 #include "core/files/file_system.h"
@@ -21,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -62,15 +66,24 @@ const PageFolder& Folder() {
     return folder;
 }
 
-void Window(benchmark::State& state) {
-    WindowWithoutEventLoop window(velnor::frmMainServices{std::make_shared<MemorySettings>()});
-    window.findChild<velnor::DirectoryList*>("Dir1")->SetPath(Folder().root);
-    window.findChild<QWidget*>("Check4")->setProperty("checked", false);
+// The window as on a user's screen.
+template <typename MainWindow = velnor::frmMain> std::unique_ptr<MainWindow> Shown() {
+    auto window =
+        std::make_unique<MainWindow>(velnor::frmMainServices{std::make_shared<MemorySettings>()});
+    window->show();
+    QCoreApplication::processEvents();
+    return window;
+}
+
+template <typename MainWindow> void Window(benchmark::State& state) {
+    const std::unique_ptr<MainWindow> window = Shown<MainWindow>();
+    window->template findChild<velnor::DirectoryList*>("Dir1")->SetPath(Folder().root);
+    window->template findChild<QWidget*>("Check4")->setProperty("checked", false);
     for (auto _ : state) {
         state.PauseTiming();
         Folder().Reset();
         state.ResumeTiming();
-        window.Run().Start();
+        window->Run().Start();
     }
     state.SetItemsProcessed(std::int64_t(state.iterations()) *
                             std::int64_t(Folder().original.size()));
@@ -106,8 +119,35 @@ void FastPath(benchmark::State& state) {
                             std::int64_t(Folder().original.size()));
 }
 
-BENCHMARK(Window)->Unit(benchmark::kMillisecond);
+// The window's yield with nothing pending, against the event-loop pass it makes.
+void Yield(benchmark::State& state) {
+    const auto window = Shown();
+    for (auto _ : state)
+        window->Yield();
+}
+
+void EventLoopPass(benchmark::State& state) {
+    const auto window = Shown();
+    for (auto _ : state)
+        QCoreApplication::processEvents();
+}
+
+// One more cell or an emptied gauge, repainted at once: some 120 a page.
+void GaugeRepaint(benchmark::State& state) {
+    const auto window = Shown();
+    std::int16_t cells = 0;
+    for (auto _ : state) {
+        window->SetGaugeCells(velnor::Gauge::FileBar, cells);
+        cells = static_cast<std::int16_t>((cells + 1) % 61);
+    }
+}
+
+BENCHMARK(Window<velnor::frmMain>)->Name("Window/RealYield")->Unit(benchmark::kMillisecond);
+BENCHMARK(Window<WindowWithoutEventLoop>)->Name("Window/NoOpYield")->Unit(benchmark::kMillisecond);
 BENCHMARK(FastPath)->Unit(benchmark::kMillisecond);
+BENCHMARK(Yield);
+BENCHMARK(EventLoopPass);
+BENCHMARK(GaugeRepaint);
 
 } // namespace
 

@@ -65,7 +65,9 @@ public:
 // A page replacement in two steps, so that the slow one can run on another
 // thread while the run goes on: Prepare writes the new content beside the page
 // and flushes it to disk, Commit puts it in the page's place. Dropped without
-// Commit, it leaves the page as it was and nothing beside it.
+// Commit, it leaves the page as it was and nothing beside it. Ending one after
+// its Commit lets go of the page's old content, which may wait on the disk; it
+// may end on any thread.
 class PendingReplace {
 public:
     virtual ~PendingReplace() = default;

@@ -59,7 +59,17 @@ void PageWriter::CommitAll() {
 void PageWriter::Work() {
     std::unique_lock lock(mutex_);
     while (true) {
-        workQueued_.wait(lock, [this] { return stopping_ || !toPrepare_.empty(); });
+        workQueued_.wait(
+            lock, [this] { return stopping_ || !toRelease_.empty() || !toPrepare_.empty(); });
+        // first, so that old pages do not pile up while new ones are written
+        if (!toRelease_.empty()) {
+            std::unique_ptr<Job> job = std::move(toRelease_.front());
+            toRelease_.pop_front();
+            lock.unlock();
+            job.reset();
+            lock.lock();
+            continue;
+        }
         if (stopping_) {
             return;
         }
@@ -114,6 +124,11 @@ void PageWriter::CommitFirst() {
         DropAll();
         throw;
     }
+    {
+        const std::lock_guard lock(mutex_);
+        toRelease_.push_back(std::move(job));
+    }
+    workQueued_.notify_one();
 }
 
 void PageWriter::DropAll() {

@@ -78,6 +78,9 @@ private:
     std::condition_variable workQueued_;
     std::condition_variable jobFinished_;
     std::deque<Job*> toPrepare_;
+    // Replacements in place, whose end lets go of the pages' old content:
+    // freeing it can wait on the disk, which the run's thread need not.
+    std::deque<std::unique_ptr<Job>> toRelease_;
     std::size_t preparing_ = 0;
     bool stopping_ = false;
 

@@ -69,21 +69,18 @@ public:
         : window_(window), gauges_(gauges), counters_(counters), fileSys_(fileSys),
           settings_(settings), observer_(observer) {}
 
-    // Every page in turn, each replaced before the next is read.
-    void ProcessInTurn(const std::vector<std::filesystem::path>& pages) {
+    // Every page read and compacted, nothing written: a dry run.
+    void CompactOnly(const std::vector<std::filesystem::path>& pages) {
         for (const auto& page : pages) {
             std::uint64_t before = 0;
             const std::string output = Compacted(page, before);
-            // One atomic replace: a close at a yield finds every page whole.
-            if (!settings_.dryRun)
-                fileSys_.ReplaceFile(page, readStamp_, output);
             Done(page, before, output.size());
         }
     }
 
     // Every page, each read while the ones before it are still being written.
-    // The outcome is that of ProcessInTurn: an error ends the run with the
-    // pages before the failing one replaced and it and the later ones not.
+    // An error ends the run with the pages before the failing one replaced and
+    // it and the later ones not, as if each had been written in turn.
     void ProcessOverlapped(const std::vector<std::filesystem::path>& pages) {
         PageWriter writer(fileSys_, PageWriter::Limits{});
         try {
@@ -216,9 +213,11 @@ RunResult RunDriver::Start() {
 
         const FlushAtEnd flushAtEnd(*fileSys);
         PageWorker worker(window_, gauges_, counters_, *fileSys, settings_, observer_);
-        // The window's run yields at every character and stays on one thread.
-        if (settings_.reportSteps || settings_.dryRun)
-            worker.ProcessInTurn(pages);
+        // Pages are flushed to disk on worker threads while the next ones are
+        // compacted; each is put in place on this thread, in order, between
+        // yields, so a close at a yield still finds every page whole.
+        if (settings_.dryRun)
+            worker.CompactOnly(pages);
         else
             worker.ProcessOverlapped(pages);
         fileSys->Flush();

@@ -179,6 +179,21 @@ public:
                                  [&](int fd) { WriteAll(*ops_, fd, bytes, page); });
     }
 
+    // A hold on the page's present content, or -1. While it lasts, the rename
+    // over the page does not free that content: freeing its blocks can wait on
+    // the disk (discards), and happens when the hold is let go instead, on a
+    // thread that can afford to wait.
+    int Hold(const std::filesystem::path& page) {
+        int fd = -1;
+        // a page that cannot be held is freed by the rename, as usual
+        return ops_->Open(page, O_PATH | O_NOFOLLOW, 0, fd) == 0 ? fd : -1;
+    }
+
+    void LetGo(int fd) {
+        if (fd != -1)
+            ops_->Close(fd); // nothing was written through it: nothing to report
+    }
+
     // A rename is durable once its folder is flushed; a run goes folder by
     // folder, so each folder is flushed once, when the run leaves it (before
     // the next folder's first page changes) or at the end.
@@ -261,7 +276,10 @@ public:
         : service_(service), page_(std::move(page)), read_(read), keep_(std::move(keep)),
           bytes_(std::move(bytes)) {}
 
+    ~PosixReplace() override { service_.LetGo(oldPage_); }
+
     void Prepare() override {
+        oldPage_ = service_.Hold(page_);
         prepared_.emplace(service_.Prepare(page_, keep_, bytes_));
         std::string().swap(bytes_); // on disk now; a queue of pages need not hold it twice
     }
@@ -274,6 +292,7 @@ private:
     FileStamp read_;
     KeptAttributes keep_;
     std::string bytes_;
+    int oldPage_ = -1;
     std::optional<PreparedFile> prepared_;
 };
 

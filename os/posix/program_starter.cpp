@@ -45,7 +45,7 @@ void StartProgram(std::u16string_view path) {
             ReportAndExit(report[1]);
         if (grandchild > 0)
             _exit(0);
-        execv(program.c_str(), arguments);
+        execvp(program.c_str(), arguments); // a bare name is looked up in PATH
         ReportAndExit(report[1]);
     }
     const int forkError = errno;

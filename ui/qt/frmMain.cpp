@@ -5,6 +5,7 @@
 #include "ui/qt/directory_list.h"
 #include "ui/qt/extension_box.h"
 #include "ui/qt/frmAbout.h"
+#include "ui/qt/gauge_label.h"
 #include "ui/qt/qsettings_store.h"
 #include "ui/qt/twips.h"
 
@@ -35,9 +36,6 @@ QString Text(const std::string& utf8) {
 void SetCaption(QLabel* label, const QString& caption) {
     label->setText(caption);
     label->adjustSize();
-    // Qt keeps a few pixels for an empty label; an empty gauge shows nothing.
-    if (caption.isEmpty())
-        label->resize(0, label->height());
 }
 
 QMessageBox::StandardButton ButtonOf(MessageAnswer answer) {
@@ -124,9 +122,14 @@ QRect frmMain::Place(int left, int top, int width, int height) const {
 
 QLabel* frmMain::AddLabel(QWidget* container, const char* name, const QString& caption, int left,
                           int top, int width, int height) {
-    auto* label = new QLabel(caption, container);
+    return Arrange(new QLabel(container), name, caption, left, top, width, height);
+}
+
+QLabel* frmMain::Arrange(QLabel* label, const char* name, const QString& caption, int left, int top,
+                         int width, int height) {
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
     label->setGeometry(Place(left, top, width, height));
     return label;
 }
@@ -137,8 +140,9 @@ QLabel* frmMain::AddAutoSizeLabel(const char* name, const QString& caption, int 
     return label;
 }
 
-QLabel* frmMain::AddGauge(const char* name, const QColor& text, int left, int top) {
-    QLabel* gauge = AddAutoSizeLabel(name, QString(60, QLatin1Char('|')), left, top);
+GaugeLabel* frmMain::AddGauge(const char* name, const QColor& text, int left, int top) {
+    auto* gauge = new GaugeLabel(this);
+    Arrange(gauge, name, {}, left, top, 0, 0);
     QPalette palette = gauge->palette();
     palette.setColor(QPalette::WindowText, text);
     palette.setColor(QPalette::Window, QColor(224, 224, 224));
@@ -151,7 +155,7 @@ QLabel* frmMain::AddGauge(const char* name, const QColor& text, int left, int to
     font.setLetterSpacing(QFont::AbsoluteSpacing,
                           cell - QFontMetricsF(font).horizontalAdvance(QLatin1Char('|')));
     gauge->setFont(font);
-    SetCaption(gauge, gauge->text());
+    gauge->ShowCells(60);
     return gauge;
 }
 
@@ -333,7 +337,7 @@ void frmMain::SetStatus(const std::string& caption) {
     if (text == lbstate->text())
         return;
     SetCaption(lbstate, text);
-    lbstate->repaint();
+    Repaint(lbstate);
 }
 
 void frmMain::SetRatio(std::int16_t percent) {
@@ -342,20 +346,30 @@ void frmMain::SetRatio(std::int16_t percent) {
         return;
     ratioShown_ = percent;
     SetCaption(yasuoLv, QString::number(percent) + QLatin1Char('%'));
-    yasuoLv->repaint();
+    Repaint(yasuoLv);
 }
 
 void frmMain::SetGaugeCells(Gauge gauge, std::int16_t cells) {
-    QLabel* label = gauge == Gauge::FileBar ? sp1 : sp2;
+    GaugeLabel* label = gauge == Gauge::FileBar ? sp1 : sp2;
     // An empty gauge is emptied again at every character while its percentage rounds to 0.
     if (cells == label->text().size())
         return;
-    SetCaption(label, QString(cells, QLatin1Char('|')));
+    label->ShowCells(cells);
+    Repaint(label);
+}
+
+// At once, not at the next pass of the event loop.
+void frmMain::Repaint(QLabel* label) {
     label->repaint();
+    // Far slower than a step, and a page's file work may follow.
+    yieldGate_.ReadClockNext();
 }
 
 void frmMain::Yield() {
-    QCoreApplication::processEvents();
+    if (yieldGate_.PassDue()) {
+        QCoreApplication::processEvents();
+        yieldGate_.PassDone();
+    }
     if (closed_)
         throw RunAbandoned{};
 }

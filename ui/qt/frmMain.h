@@ -5,6 +5,7 @@
 #include "core/run/window_seam.h"
 #include "core/settings/settings_store.h"
 #include "ui/qt/drive_list.h"
+#include "ui/qt/yield_gate.h"
 
 #include <QWidget>
 
@@ -24,6 +25,7 @@ namespace velnor {
 
 class DirectoryList;
 class ExtensionBox;
+class GaugeLabel;
 
 // What the main window uses of the world; an empty member takes the real one.
 struct frmMainServices {
@@ -68,8 +70,10 @@ private:
     QRect Place(int left, int top, int width, int height) const;
     QLabel* AddLabel(QWidget* container, const char* name, const QString& caption, int left,
                      int top, int width, int height);
+    QLabel* Arrange(QLabel* label, const char* name, const QString& caption, int left, int top,
+                    int width, int height);
     QLabel* AddAutoSizeLabel(const char* name, const QString& caption, int left, int top);
-    QLabel* AddGauge(const char* name, const QColor& text, int left, int top);
+    GaugeLabel* AddGauge(const char* name, const QColor& text, int left, int top);
 
     void Form_Load();
     void Command1_Click();
@@ -77,12 +81,14 @@ private:
     void Command3_Click();
     void Drive1_Change();
     void ShowFailure(const QString& description);
+    void Repaint(QLabel* label);
 
     std::shared_ptr<SettingsStore> settings_;
     DriveSource drives_;
     std::function<void(int)> endProgram_;
     bool closed_ = false;
     std::optional<std::int16_t> ratioShown_; // yasuoLv's percentage as last set
+    YieldGate yieldGate_;                    // which yields give the event loop a pass
 
     // The controls, as designed; the object names are these names.
     QLabel* Label3 = nullptr;      // the help text above everything
@@ -101,11 +107,11 @@ private:
     QPushButton* Command3 = nullptr; // About
     QLabel* lbstate = nullptr;       // status: the file in hand, or "已经完成任务."
     QLabel* Label12 = nullptr;       // "压缩": caption of sp2
-    QLabel* sp2 = nullptr;           // gauge: share of the page kept so far (red)
+    GaugeLabel* sp2 = nullptr;       // gauge: share of the page kept so far (red)
     QLabel* Label10 = nullptr;       // "压缩成": caption of yasuoLv
     QLabel* yasuoLv = nullptr;       // share of the run's characters kept, "74%"
     QLabel* Label9 = nullptr;        // "文件": caption of sp1
-    QLabel* sp1 = nullptr;           // gauge: how far the page has been scanned (blue)
+    GaugeLabel* sp1 = nullptr;       // gauge: how far the page has been scanned (blue)
 
     RunDriver run_;
 };

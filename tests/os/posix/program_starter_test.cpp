@@ -42,6 +42,9 @@ TEST(StartProgram, ProgramThatCannotBeStartedIsAnErrorAndAMalformedPathStartsNot
     EXPECT_THROW(StartProgram(folder.Path("plain").u16string()), std::runtime_error);
     EXPECT_THROW(StartProgram(folder.Path(".").u16string()), std::runtime_error);
     EXPECT_THROW(StartProgram(u""), std::invalid_argument);
+    // A bare name is looked up in PATH.
+    EXPECT_NO_THROW(StartProgram(u"true"));
+    EXPECT_THROW(StartProgram(u"velnor-no-such-program"), std::runtime_error);
     // Cut at the NUL, this would start "plain".
     EXPECT_THROW(StartProgram(folder.Path("plain").u16string() + u'\0' + u"junk"),
                  std::invalid_argument);

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace velnor::test {
@@ -32,12 +35,13 @@ protected:
         window->show();
     }
     void Press(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-    // Clicks the control at the given character step of the run (1-based); sp1
-    // lights its first cell at the first step, so yields from then on are steps.
+    // Clicks the control at the given character step of the run (1-based), as
+    // the event loop's pass of that yield would; sp1 lights its first cell at
+    // the first step, so yields from then on are steps.
     void ClickAtStep(std::size_t step, const char* control) {
         window->OnYield = [this, step, control, steps = std::size_t{0}](std::size_t) mutable {
             if (window->Run().Gauges().FileBarCells != 0 && ++steps == step)
-                QTimer::singleShot(0, Find<QAbstractButton>(control), &QAbstractButton::click);
+                Find<QAbstractButton>(control)->click();
         };
     }
     void Untick(const char* check) { Find<QCheckBox>(check)->setChecked(false); }
@@ -149,7 +153,7 @@ TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) 
         if (yieldsAtClose == 0 && Status().ends_with("b.htm") &&
             window->Run().Gauges().FileBarCells != 0) {
             yieldsAtClose = yield;
-            QTimer::singleShot(0, window.get(), &QWidget::close);
+            window->close();
         }
     };
     Press("Command1");
@@ -163,6 +167,62 @@ TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) 
     EXPECT_EQ(tree.ReadFile("site/c.htm"), Page);
     EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "b.htm", "c.htm"})); // no temp file
     EXPECT_FALSE(window->Run().Running());
+}
+
+// What reaches the window during a run is handled by the event loop's pass at
+// the first yield that finds one due: at the latest, a pass interval later (a
+// timer: after its time) and within the calls between two clock reads.
+TEST_F(MainWindowButtons, WhatReachesTheWindowDuringARunIsHandledOnceAPassIsDue) {
+    struct Case {
+        const char* what;
+        std::function<void(std::size_t& handledAt)> send;
+        std::chrono::milliseconds wait;
+    };
+    const Case cases[] = {
+        {"a click",
+         [this](std::size_t& handledAt) {
+             QObject::connect(Find<QCheckBox>("Check1"), &QCheckBox::toggled, window.get(),
+                              [&] { handledAt = window->Yields; });
+             QMetaObject::invokeMethod(Find<QCheckBox>("Check1"), &QCheckBox::click,
+                                       Qt::QueuedConnection);
+         },
+         {}},
+        {"a timer",
+         [this](std::size_t& handledAt) {
+             QTimer::singleShot(1, window.get(), [&] { handledAt = window->Yields; });
+         },
+         std::chrono::milliseconds(1)},
+        {"a close",
+         [this](std::size_t&) {
+             QMetaObject::invokeMethod(window.get(), &QWidget::close, Qt::QueuedConnection);
+         },
+         {}},
+    };
+    const std::string page(3 * YieldGate::MaxCallsPerClockRead, ' ');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tree.WriteFile("site/page.htm", page);
+        Open();
+        Untick("Check4");
+        std::size_t handledAt = 0;
+        std::size_t dueAt = 0;
+        std::chrono::steady_clock::time_point due;
+        window->OnYield = [&](std::size_t yield) {
+            if (yield == 3) {
+                due = std::chrono::steady_clock::now() + c.wait + YieldGate::PassInterval;
+                c.send(handledAt);
+            } else if (yield == 4) {
+                std::this_thread::sleep_until(due);
+                dueAt = yield;
+            }
+        };
+        Press("Command1");
+        if (!exitCodes.empty())
+            handledAt = window->Yields; // the run stopped at the yield that closed the window
+        EXPECT_NE(handledAt, 0u);
+        EXPECT_LE(handledAt, dueAt + YieldGate::MaxCallsPerClockRead);
+    }
+    EXPECT_EQ(tree.ReadFile("site/page.htm"), page); // the close came before it was written
 }
 
 // Dir1 keeps its folder when a picked drive or an opened folder cannot be

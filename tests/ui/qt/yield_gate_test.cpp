@@ -1,0 +1,88 @@
+#include "ui/qt/yield_gate.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace velnor::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A clock that moves only when told, and counts its reads.
+struct FakeClock {
+    using duration = std::chrono::nanoseconds;
+    using rep = duration::rep;
+    using period = duration::period;
+    using time_point = std::chrono::time_point<FakeClock>;
+    static constexpr bool is_steady = true;
+    static time_point now() {
+        ++reads;
+        return current;
+    }
+    static inline time_point current{};
+    static inline std::int64_t reads = 0;
+};
+
+using Gate = BasicYieldGate<FakeClock>;
+
+// Calls of the given cost for 5 ms: the passes they get, in time.
+std::vector<FakeClock::time_point> Passes(Gate& gate, std::chrono::nanoseconds each,
+                                          std::int64_t& calls) {
+    std::vector<FakeClock::time_point> passes;
+    const FakeClock::time_point end = FakeClock::current + 5ms;
+    for (calls = 0; FakeClock::current < end; ++calls) {
+        if (gate.PassDue()) {
+            passes.push_back(FakeClock::current);
+            gate.PassDone();
+        }
+        FakeClock::current += each;
+    }
+    return passes;
+}
+
+// However fast or slow the calls, a pass comes an interval after the last one,
+// give or take one clock read's spacing or one call; and quick calls seldom
+// read the clock.
+TEST(YieldGateTest, PassesComeOneIntervalApartAndQuickCallsSeldomReadTheClock) {
+    for (const std::chrono::nanoseconds each : {2ns, 40ns, 700ns, 30'000ns, 400'000ns}) {
+        SCOPED_TRACE(each.count());
+        Gate gate;
+        FakeClock::reads = 0;
+        std::int64_t calls = 0;
+        const std::vector<FakeClock::time_point> passes = Passes(gate, each, calls);
+        ASSERT_GE(passes.size(), 2u);
+        const std::chrono::nanoseconds late =
+            std::max<std::chrono::nanoseconds>(Gate::ClockReadSpacing, each);
+        for (std::size_t i = 1; i < passes.size(); ++i) {
+            EXPECT_GE(passes[i] - passes[i - 1], Gate::PassInterval);
+            EXPECT_LE(passes[i] - passes[i - 1], Gate::PassInterval + late);
+        }
+        if (each <= 40ns) {
+            EXPECT_LE(FakeClock::reads * 256, calls);
+        }
+    }
+}
+
+// After a slow call (a repaint, a page's file work) the gate has been told of,
+// the next call reads the clock, whatever count the quick calls before set.
+TEST(YieldGateTest, ASlowCallItIsToldOfMakesTheNextCallReadTheClock) {
+    for (const bool told : {false, true}) {
+        Gate gate;
+        std::int64_t calls = 0;
+        Passes(gate, 2ns, calls);
+        for (const std::int64_t reads = FakeClock::reads; FakeClock::reads == reads;)
+            if (gate.PassDue())
+                gate.PassDone();
+        FakeClock::current += Gate::PassInterval;
+        if (told)
+            gate.ReadClockNext();
+        EXPECT_EQ(gate.PassDue(), told);
+    }
+}
+
+} // namespace
+} // namespace velnor::test
