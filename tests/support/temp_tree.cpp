@@ -72,17 +72,11 @@ void TempTree::WriteFile(std::string_view relative, std::string_view bytes) cons
 }
 
 std::string TempTree::ReadFile(std::string_view relative) const {
-    File in(OpenFile(Path(relative), "rb"), std::fclose);
-    std::string bytes;
-    char chunk[1 << 16];
-    while (in) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, in.get());
-        bytes.append(chunk, got);
-        if (got < sizeof chunk)
-            break;
-    }
-    if (!in || std::ferror(in.get()))
-        throw std::runtime_error("cannot read " + DisplayPath(Path(relative)));
+    const fs::path path = Path(relative);
+    File in(OpenFile(path, "rb"), std::fclose);
+    std::string bytes(in ? fs::file_size(path) : 0, '\0');
+    if (!in || std::fread(bytes.data(), 1, bytes.size(), in.get()) != bytes.size())
+        throw std::runtime_error("cannot read " + DisplayPath(path));
     return bytes;
 }
 

@@ -172,26 +172,6 @@ TEST_F(Win32FileSystemTest, PagesDeeperThanTheOldPathLimitAreBackedUpAndCompacte
     EXPECT_EQ(fs->ReadPage(backup, 100).bytes, "<p>a  b</p>");
 }
 
-TEST(EntryKind, LinksAreReparsePointsThatStandForANameOrOfNoKnownKind) {
-    constexpr DWORD Folder = FILE_ATTRIBUTE_DIRECTORY;
-    constexpr DWORD Reparse = FILE_ATTRIBUTE_REPARSE_POINT;
-    const struct {
-        DWORD attributes, tag;
-        EntryKind kind;
-    } cases[] = {
-        {FILE_ATTRIBUTE_ARCHIVE, 0, EntryKind::File},
-        {Folder, 0, EntryKind::Folder},
-        {Folder | Reparse, IO_REPARSE_TAG_MOUNT_POINT, EntryKind::Link}, // a junction
-        {Reparse, IO_REPARSE_TAG_SYMLINK, EntryKind::Link},
-        {Folder | Reparse, 0, EntryKind::Link}, // what Wine shows for a Linux link
-        {Reparse, IO_REPARSE_TAG_DEDUP, EntryKind::File},
-        {Folder | Reparse, 0x9000001A, EntryKind::Folder}, // a cloud folder
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(EntryKindOf(c.attributes, c.tag), c.kind)
-            << std::hex << c.attributes << " " << c.tag;
-}
-
 // Makes link a junction to target; false where the system makes none (Wine).
 bool MakeJunction(const std::filesystem::path& link, const std::filesystem::path& target) {
     CreateDirectoryW(link.c_str(), nullptr);
