@@ -4,11 +4,13 @@
 # page 936 of the Chinese Windows the programs are made for, and UTF-8 for the
 # Linux names of its files (without it Chinese names cannot be made); it is
 # compiled into the build folder too, so the machine's locales stay as they are.
+# The programs build without any of this.
 find_program(VELNOR_WINE wine)
 find_program(VELNOR_LOCALEDEF localedef)
 if(NOT VELNOR_WINE OR NOT VELNOR_LOCALEDEF)
-    message(FATAL_ERROR "Running the Windows tests needs Wine and the locale sources "
+    message(WARNING "The Windows tests cannot run here: they need Wine and the locale sources "
         "(Debian: wine wine64 locales).")
+    return()
 endif()
 set(VELNOR_LOCPATH ${CMAKE_BINARY_DIR}/locale)
 if(NOT EXISTS ${VELNOR_LOCPATH}/zh_CN.UTF-8)
