@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/win32/windows_api.h"
+
+#include <memory>
+#include <type_traits>
+
+namespace velnor {
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+
+// The system's font for messages and dialogs at 9 points, the size the windows
+// are designed for: a full-width character is 12 pixels at 96 dpi.
+FontHandle MakeGuiFont(UINT dpi);
+
+// Width and height of one line of text in font.
+SIZE TextExtent(HWND window, HFONT font, const std::wstring& text, int characterExtra = 0);
+
+} // namespace velnor
