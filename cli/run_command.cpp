@@ -3,6 +3,8 @@
 #include "cli/terminal_seam.h"
 #include "core/io/stream_io.h"
 #include "core/run/run_driver.h"
+#include "core/text/display_path.h"
+#include "core/text/path_text.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -33,7 +35,8 @@ void Say(const CliStreams& streams, const std::string& line) {
 } // namespace
 
 std::filesystem::path NormalFolder(const std::string& folder) {
-    std::filesystem::path normal = std::filesystem::absolute(folder).lexically_normal();
+    std::filesystem::path normal =
+        std::filesystem::absolute(PathFromUtf8(folder)).lexically_normal();
     if (!normal.has_filename() && normal != normal.root_path()) {
         normal = normal.parent_path();
     }
@@ -85,7 +88,7 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
         return kExitDeclined;
     case RunOutcome::NoFolder:
         // The window's run ends silently; a command must not report that as a run done.
-        throw std::runtime_error(folder.string() + ": no such folder");
+        throw std::runtime_error(DisplayPath(folder) + ": no such folder");
     case RunOutcome::Abandoned:
     case RunOutcome::Busy:
         return kExitFailed;

@@ -9,7 +9,7 @@ std::filesystem::path BackupPath(const std::filesystem::path& folder) {
     std::filesystem::path base = folder;
     while (!base.has_filename() && base.has_relative_path())
         base = base.parent_path();
-    return std::filesystem::path(base.native() + ".bak");
+    return base += ".bak";
 }
 
 bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,

@@ -8,11 +8,12 @@ namespace velnor {
 
 namespace {
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
+template <typename Unit>
+bool EndsWithIgnoringCase(std::basic_string_view<Unit> text, std::basic_string_view<Unit> end) {
     if (text.size() < end.size())
         return false;
     return std::equal(end.begin(), end.end(), text.end() - end.size(),
-                      [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
+                      [](Unit a, Unit b) { return AsciiLower(a) == AsciiLower(b); });
 }
 
 } // namespace
@@ -30,9 +31,11 @@ std::vector<std::string> SplitExtensions(std::string_view text) {
     }
 }
 
-bool MatchesExtension(std::string_view path, const std::vector<std::string>& extensions) {
-    return std::any_of(extensions.begin(), extensions.end(), [path](const std::string& e) {
-        return !e.empty() && EndsWithIgnoringCase(path, e);
+bool MatchesExtension(const std::filesystem::path& path,
+                      const std::vector<std::filesystem::path>& extensions) {
+    using Names = std::basic_string_view<std::filesystem::path::value_type>;
+    return std::any_of(extensions.begin(), extensions.end(), [&path](const auto& e) {
+        return !e.empty() && EndsWithIgnoringCase(Names(path.native()), Names(e.native()));
     });
 }
 

@@ -23,9 +23,10 @@ void modFindFiles::FindFiles(const std::filesystem::path& path) {
 }
 
 void modFindFiles::ScanFolder(std::filesystem::path path) {
-    // an empty path stays empty and fails to open rather than becoming the root
-    if (!path.empty() && path.native().back() != '/') {
-        path += '/';
+    // A path ending in a separator (a drive root) or empty stays as it is: an
+    // empty one fails to open rather than becoming the root.
+    if (path.has_filename()) {
+        path += std::filesystem::path::preferred_separator;
     }
     const std::unique_ptr<Folder> folder = FileSys_->GetFolder(path);
     for (const FolderItem& subFolder : folder->SubFolders()) {

@@ -7,6 +7,7 @@
 #include "core/run/percent.h"
 #include "core/text/ansi_codec.h"
 #include "core/text/display_path.h"
+#include "core/text/path_text.h"
 
 #include <cstdint>
 #include <limits>
@@ -165,9 +166,12 @@ private:
 
 std::vector<std::filesystem::path> MatchingPages(const std::vector<std::filesystem::path>& found,
                                                  const std::vector<std::string>& extensions) {
+    std::vector<std::filesystem::path> endings;
+    for (const std::string& extension : extensions)
+        endings.push_back(PathFromUtf8(extension));
     std::vector<std::filesystem::path> pages;
     for (const auto& path : found)
-        if (!path.empty() && MatchesExtension(path.native(), extensions))
+        if (!path.empty() && MatchesExtension(path, endings))
             pages.push_back(path);
     return pages;
 }

@@ -34,29 +34,39 @@ std::string ToUtf8(std::u16string_view text) {
     return out;
 }
 
+// Names as the system keeps them: UTF-16 text (Windows) or bytes (Linux),
+// which may be UTF-8 or GBK.
+template <typename Unit> std::string DisplayNames(std::basic_string_view<Unit> names) {
+    if constexpr (sizeof(Unit) == sizeof(char16_t)) {
+        return ToUtf8(
+            std::u16string_view(reinterpret_cast<const char16_t*>(names.data()), names.size()));
+    } else {
+        if (IsValidUtf8(names)) {
+            return std::string(names);
+        }
+        // name by name, so a folder named in UTF-8 still reads right above a GBK name
+        std::string out;
+        std::size_t start = 0;
+        while (start <= names.size()) {
+            std::size_t end = names.find('/', start);
+            if (end == std::string_view::npos) {
+                end = names.size();
+            }
+            const std::string_view name = names.substr(start, end - start);
+            out += IsValidUtf8(name) ? std::string(name) : ToUtf8(DecodeAnsi(name));
+            if (end < names.size()) {
+                out += '/';
+            }
+            start = end + 1;
+        }
+        return out;
+    }
+}
+
 } // namespace
 
 std::string DisplayPath(const std::filesystem::path& path) {
-    const std::string& bytes = path.native();
-    if (IsValidUtf8(bytes)) {
-        return bytes;
-    }
-    // name by name, so a folder named in UTF-8 still reads right above a GBK name
-    std::string out;
-    std::size_t start = 0;
-    while (start <= bytes.size()) {
-        std::size_t end = bytes.find('/', start);
-        if (end == std::string::npos) {
-            end = bytes.size();
-        }
-        const std::string_view name(bytes.data() + start, end - start);
-        out += IsValidUtf8(name) ? std::string(name) : ToUtf8(DecodeAnsi(name));
-        if (end < bytes.size()) {
-            out += '/';
-        }
-        start = end + 1;
-    }
-    return out;
+    return DisplayNames(std::basic_string_view<std::filesystem::path::value_type>(path.native()));
 }
 
 } // namespace velnor

@@ -23,4 +23,9 @@ void CheckPathText(std::u16string_view path) {
     }
 }
 
+std::filesystem::path PathFromUtf8(std::string_view text) {
+    return std::filesystem::path(
+        std::u8string_view(reinterpret_cast<const char8_t*>(text.data()), text.size()));
+}
+
 } // namespace velnor

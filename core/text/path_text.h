@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -9,5 +10,10 @@ namespace velnor {
 // one, one holding a NUL (the system would stop reading there and act on
 // another file) or a lone surrogate (undecodable bytes from the registry).
 void CheckPathText(std::u16string_view path);
+
+// A path from UTF-8 text, as the system names files: the bytes themselves where
+// names are bytes (so any name can be given), their UTF-16 form where names are
+// UTF-16 (Windows: std::filesystem::filesystem_error for text that is not UTF-8).
+std::filesystem::path PathFromUtf8(std::string_view text);
 
 } // namespace velnor

@@ -5,7 +5,9 @@ namespace {
 
 // Length of the UTF-8 sequence starting at bytes[at], or 0 when it is not one.
 std::size_t SequenceLength(std::string_view bytes, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const auto byte = [&](std::size_t i) {
+        return static_cast<unsigned char>(bytes[i]);
+    };
     const unsigned char lead = byte(at);
     if (lead < 0x80)
         return 1;

@@ -1,7 +1,8 @@
 #include "core/about/program_starter.h"
 
-#include "core/text/ansi_codec.h"
 #include "core/text/path_text.h"
+#include "os/win32/wide_text.h"
+#include "os/win32/win32_error.h"
 
 #include <windows.h>
 
@@ -13,16 +14,16 @@ namespace velnor {
 // The path is the whole command line, unquoted, as the registry gives it.
 void StartProgram(std::u16string_view path) {
     CheckPathText(path);
-    std::string commandLine = EncodeAnsi(path);
-    STARTUPINFOA startup{};
+    std::wstring commandLine = Wide(path);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "cannot start " + commandLine);
+        throw std::system_error(static_cast<int>(GetLastError()), Win32Category(),
+                                "cannot start " + Utf8FromWide(commandLine));
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
