@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace velnor {
@@ -16,5 +17,12 @@ public:
     virtual void Write(const std::string& application, const std::string& section,
                        const std::string& key, const std::string& value) = 0;
 };
+
+// The system's own per-user store, from the OS layer where the system has one
+// for programs of this kind: on Windows the registry, "Software\VB and VBA
+// Program Settings\<application>\<section>" under HKEY_CURRENT_USER, one text
+// value per key (UTF-8 here, UTF-16 there). The Qt window keeps its settings
+// through Qt instead.
+std::unique_ptr<SettingsStore> MakeSettingsStore();
 
 } // namespace velnor

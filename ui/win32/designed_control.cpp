@@ -41,10 +41,10 @@ WindowKind KindOf(const design::ControlDesign& design) {
 
 HWND CreateDesignedControl(HWND form, const design::ControlDesign& design, int id) {
     const WindowKind kind = KindOf(design);
-    HWND control = CreateWindowExW(
-        kind.extendedStyle, kind.className, Wide(design.caption).c_str(),
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, form,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    HWND control = CreateWindowExW(kind.extendedStyle, kind.className, Wide(design.caption).c_str(),
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0,
+                                   form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
     if (design.kind == design::ControlKind::CheckBox)
         SendMessageW(control, BM_SETCHECK, design.ticked ? BST_CHECKED : BST_UNCHECKED, 0);
     return control;

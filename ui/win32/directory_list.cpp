@@ -62,7 +62,8 @@ void DirectoryList::SetPath(const std::filesystem::path& path) {
     SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);
     for (const Line& line : lines_)
-        SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(NameOf(line.Folder).c_str()));
+        SendMessageW(listBox_, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(NameOf(line.Folder).c_str()));
     SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(open), 0);
     SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listBox_, nullptr, TRUE);

@@ -8,6 +8,7 @@
 #include "ui/win32/wide_text.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace velnor {
@@ -62,9 +63,13 @@ frmAbout::frmAbout(SysInfoServices services) : services_(std::move(services)) {
     if (!services_.registry)
         services_.registry = MakeSystemRegistry();
     if (!services_.fileExists)
-        services_.fileExists = [](const std::u16string& path) { return OrdinaryFileExists(path); };
+        services_.fileExists = [](const std::u16string& path) {
+            return OrdinaryFileExists(path);
+        };
     if (!services_.startProgram)
-        services_.startProgram = [](const std::u16string& path) { StartProgram(path); };
+        services_.startProgram = [](const std::u16string& path) {
+            StartProgram(path);
+        };
     if (!services_.showMessage)
         services_.showMessage = [this](const std::string& text) {
             MessageBoxW(dialog_, Wide(text).c_str(), Wide(identity::ApplicationTitle).c_str(),
@@ -99,11 +104,15 @@ INT_PTR frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         CreateControls();
         Form_Load();
         SetFocus(controls_[FocusOrder.front()]);
-        if (onShown_)
+        return FALSE;
+    case WM_SHOWWINDOW:
+        // The box shows itself once its loop first waits for input.
+        if (wParam && onShown_)
             PostMessageW(dialog_, WM_APP, 0, 0);
         return FALSE;
     case WM_APP:
-        onShown_(*this);
+        if (const auto onShown = std::exchange(onShown_, nullptr))
+            onShown(*this);
         return TRUE;
     case WM_COMMAND:
         // OK, Enter on it, Esc (OK is the cancel button too) and the close box.
@@ -135,8 +144,8 @@ void frmAbout::CreateControls() {
     dpi_ = GetDpiForWindow(dialog_);
     font_ = MakeGuiFont(dpi_);
     const int dots = static_cast<int>(dpi_);
-    RECT frame{design::TwipsToPixels(Client.left, dots), design::TwipsToPixels(Client.top, dots),
-               0, 0};
+    RECT frame{design::TwipsToPixels(Client.left, dots), design::TwipsToPixels(Client.top, dots), 0,
+               0};
     frame.right = frame.left + design::TwipsToPixels(Client.width, dots);
     frame.bottom = frame.top + design::TwipsToPixels(Client.height, dots);
     AdjustWindowRectExForDpi(&frame, Style, FALSE, ExtendedStyle, dpi_);
@@ -170,13 +179,13 @@ void frmAbout::Form_Load() {
             box.right = box.left + text.cx, box.bottom = box.top + text.cy;
         else
             box.right = std::max(box.right, box.left + text.cx);
-        MoveWindow(controls_[index], box.left, box.top, box.right - box.left,
-                   box.bottom - box.top, FALSE);
+        MoveWindow(controls_[index], box.left, box.top, box.right - box.left, box.bottom - box.top,
+                   FALSE);
     }
     for (const int index : {int(cmdOK), int(cmdSysInfo)}) {
         const RECT box = DesignedRect(Controls(), index, dpi_);
-        MoveWindow(controls_[index], box.left, box.top, box.right - box.left,
-                   box.bottom - box.top, FALSE);
+        MoveWindow(controls_[index], box.left, box.top, box.right - box.left, box.bottom - box.top,
+                   FALSE);
     }
 }
 
@@ -198,9 +207,9 @@ void frmAbout::Paint() {
 bool frmAbout::GetKeyValue(RegistryRoot KeyRoot, const std::wstring& KeyName,
                            const std::wstring& SubKeyRef, std::wstring& KeyVal) {
     std::u16string value(KeyVal.begin(), KeyVal.end());
-    const bool read = velnor::GetKeyValue(*services_.registry, KeyRoot,
-                                          std::u16string(KeyName.begin(), KeyName.end()),
-                                          std::u16string(SubKeyRef.begin(), SubKeyRef.end()), value);
+    const bool read = velnor::GetKeyValue(
+        *services_.registry, KeyRoot, std::u16string(KeyName.begin(), KeyName.end()),
+        std::u16string(SubKeyRef.begin(), SubKeyRef.end()), value);
     KeyVal.assign(value.begin(), value.end());
     return read;
 }

@@ -21,7 +21,7 @@ using namespace frmMain_design;
 const wchar_t* const ClassName = L"Velnor.frmMain";
 const char* const SettingsSection = "Root";
 const char* const SettingsKey = "Path";
-constexpr DWORD Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD Style = WS_OVERLAPPEDWINDOW;
 // Control ids: the designed index plus this, clear of IDOK and IDCANCEL.
 constexpr int FirstId = 100;
 // Lines the drive list drops down.
@@ -56,9 +56,8 @@ void RegisterWindowClass() {
 
 HICON LoadVelnorIcon(int metric, UINT dpi) {
     const int size = GetSystemMetricsForDpi(metric, dpi);
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                         MAKEINTRESOURCEW(VELNOR_ICON), IMAGE_ICON, size, size,
-                                         LR_DEFAULTCOLOR));
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(VELNOR_ICON),
+                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 } // namespace
@@ -179,6 +178,11 @@ void frmMain::OnCommand(int id, int notification) {
         if (notification == BN_CLICKED)
             Command3_Click();
         return;
+    case frmMain_design::Check1:
+    case frmMain_design::Check2:
+        if (notification == BN_CLICKED)
+            ReadTicks();
+        return;
     case frmMain_design::Drive1:
         if ((notification == CBN_SELCHANGE || notification == CBN_CLOSEUP) && Drive1_->TakePick())
             Drive1_Change();
@@ -201,13 +205,18 @@ void frmMain::CreateControls() {
     for (const int index : order) {
         controls_[index] = CreateDesignedControl(window_, Controls()[index], FirstId + index);
         // Tab follows the stacking order; frames lie beneath what they hold.
-        SetWindowPos(controls_[index], above, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(controls_[index], above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         above = controls_[index];
     }
     Drive1_.emplace(controls_[frmMain_design::Drive1], drives_);
     Dir1_.emplace(controls_[frmMain_design::Dir1], makeFileSystem_);
     MakeExtensionBox(controls_[frmMain_design::Text1]);
+    ReadTicks();
+}
+
+void frmMain::ReadTicks() {
+    removeSpaces_ = Ticked(controls_[frmMain_design::Check1]);
+    removeBreaks_ = Ticked(controls_[frmMain_design::Check2]);
 }
 
 void frmMain::Layout(UINT dpi) {
@@ -233,7 +242,8 @@ void frmMain::Layout(UINT dpi) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         RECT box = DesignedRect(Controls(), index, dpi);
         if (design.autoSize) {
-            const SIZE size = CaptionSize(static_cast<frmMain_design::Control>(index), Text(control));
+            const SIZE size =
+                CaptionSize(static_cast<frmMain_design::Control>(index), Text(control));
             box.right = box.left + size.cx;
             box.bottom = box.top + size.cy;
         } else if (design.wordWrap) {
@@ -357,11 +367,11 @@ std::string frmMain::ExtensionText() const {
 }
 
 bool frmMain::RemoveSpacesTicked() const {
-    return Ticked(controls_[frmMain_design::Check1]);
+    return removeSpaces_;
 }
 
 bool frmMain::RemoveBreaksTicked() const {
-    return Ticked(controls_[frmMain_design::Check2]);
+    return removeBreaks_;
 }
 
 void frmMain::SetStatus(const std::string& caption) {

@@ -66,6 +66,9 @@ private:
     void OnCommand(int id, int notification);
 
     void CreateControls();
+    // Check1 and Check2 as the user left them: read at every character, so
+    // kept here rather than asked of the controls (a message each under Wine).
+    void ReadTicks();
     void Layout(UINT dpi);
     // An auto-size label takes the size of its text, on one line, and is
     // repainted at once.
@@ -97,6 +100,8 @@ private:
     HWND focusAtDeactivation_ = nullptr;
     MessagePump pump_;
     bool closed_ = false;
+    bool removeSpaces_ = true;
+    bool removeBreaks_ = true;
     std::optional<std::int16_t> ratioShown_;
     std::array<std::int16_t, 2> gaugeCells_{60, 60}; // sp1, sp2: the designed caption at first
 

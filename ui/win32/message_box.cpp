@@ -34,7 +34,7 @@ UINT IconOf(MessageIcon icon) {
 // The second button of OK/Cancel and Yes/No is Cancel or No.
 UINT DefaultOf(MessageAnswer answer) {
     return answer == MessageAnswer::Cancel || answer == MessageAnswer::No ? MB_DEFBUTTON2
-                                                                           : MB_DEFBUTTON1;
+                                                                          : MB_DEFBUTTON1;
 }
 
 MessageAnswer AnswerOf(int button) {

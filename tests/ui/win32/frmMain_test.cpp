@@ -12,6 +12,7 @@ namespace {
 
 using namespace frmMain_design;
 using Entries = std::vector<std::string>;
+using Id = frmMain_design::Control;
 
 const char* const Page = "<p>\r\n    Hello,   world  </p>\r\n\r\n<b> x </b>   y\r\n";
 const char* const Compacted = "<p>Hello,world</p><b>x</b>y";
@@ -34,9 +35,11 @@ RECT Box(HWND control) {
 }
 
 struct Place {
-    Control control;
+    Id control;
     const wchar_t* className;
-    RECT box; // at 96 dpi on the window's client area; auto-size labels give their corner
+    // At 96 dpi on the window's client area; 0 for what is not checked (the
+    // right and bottom of auto-size labels, the height of the drop-down list).
+    int left, top, right, bottom;
 };
 
 TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
@@ -52,27 +55,27 @@ TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
 
     // Frames' controls sit at the frame's corner plus their own place.
     const Place places[] = {
-        {Label3, L"Static", {16, 16, 417, 0}},
-        {Folders, L"Button", {16, 56, 241, 321}},
-        {frmMain_design::Drive1, L"ComboBox", {32, 80, 225, 0}},
-        {frmMain_design::Dir1, L"ListBox", {32, 104, 225, 306}},
-        {Frame1, L"Button", {248, 56, 409, 321}},
-        {Label1, L"Static", {264, 80, 329, 97}},
-        {Text1, L"Edit", {264, 96, 393, 145}},
-        {Label2, L"Static", {264, 160, 321, 177}},
-        {Check1, L"Button", {264, 176, 393, 193}},
-        {Check2, L"Button", {264, 192, 393, 209}},
-        {Check4, L"Button", {264, 232, 393, 249}},
-        {Command1, L"Button", {424, 64, 505, 97}},
-        {Command2, L"Button", {424, 104, 505, 137}},
-        {Command3, L"Button", {424, 144, 505, 177}},
-        {lbstate, L"Static", {16, 328}},
-        {Label12, L"Static", {16, 352}},
-        {sp2, L"Static", {48, 352}},
-        {Label10, L"Static", {424, 352}},
-        {yasuoLv, L"Static", {464, 352}},
-        {Label9, L"Static", {16, 368}},
-        {sp1, L"Static", {48, 368}},
+        {Label3, L"Static", 16, 16, 417, 0},
+        {Folders, L"Button", 16, 56, 241, 321},
+        {frmMain_design::Drive1, L"ComboBox", 32, 80, 225, 0},
+        {frmMain_design::Dir1, L"ListBox", 32, 104, 225, 306},
+        {Frame1, L"Button", 248, 56, 409, 321},
+        {Label1, L"Static", 264, 80, 329, 97},
+        {Text1, L"Edit", 264, 96, 393, 145},
+        {Label2, L"Static", 264, 160, 321, 177},
+        {Check1, L"Button", 264, 176, 393, 193},
+        {Check2, L"Button", 264, 192, 393, 209},
+        {Check4, L"Button", 264, 232, 393, 249},
+        {Command1, L"Button", 424, 64, 505, 97},
+        {Command2, L"Button", 424, 104, 505, 137},
+        {Command3, L"Button", 424, 144, 505, 177},
+        {lbstate, L"Static", 16, 328, 0, 0},
+        {Label12, L"Static", 16, 352, 0, 0},
+        {sp2, L"Static", 48, 352, 0, 0},
+        {Label10, L"Static", 424, 352, 0, 0},
+        {yasuoLv, L"Static", 464, 352, 0, 0},
+        {Label9, L"Static", 16, 368, 0, 0},
+        {sp1, L"Static", 48, 368, 0, 0},
     };
     for (const Place& place : places) {
         const design::ControlDesign& design = Controls()[place.control];
@@ -80,20 +83,19 @@ TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
         HWND control = Control(place.control);
         EXPECT_EQ(ClassOf(control), place.className);
         const RECT box = Box(control);
-        EXPECT_EQ(box.left, place.box.left);
-        EXPECT_EQ(box.top, place.box.top);
-        if (place.box.right != 0)
-            EXPECT_EQ(box.right, place.box.right);
-        if (place.box.bottom != 0)
-            EXPECT_EQ(box.bottom, place.box.bottom);
+        EXPECT_EQ(box.left, place.left);
+        EXPECT_EQ(box.top, place.top);
+        EXPECT_EQ(box.right, place.right ? place.right : box.right);
+        EXPECT_EQ(box.bottom, place.bottom ? place.bottom : box.bottom);
         const bool ticked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
         EXPECT_EQ(ticked, design.kind == design::ControlKind::CheckBox);
         if (design.kind != design::ControlKind::DriveList &&
-            design.kind != design::ControlKind::DirectoryList && design.caption[0] != '|')
+            design.kind != design::ControlKind::DirectoryList && design.caption[0] != '|') {
             EXPECT_EQ(Caption(place.control), place.control == yasuoLv ? "0%" : design.caption);
+        }
     }
     // The gauges start empty; a full-width character is 12 pixels.
-    for (const Control gauge : {sp1, sp2}) {
+    for (const Id gauge : {sp1, sp2}) {
         EXPECT_EQ(Caption(gauge), "");
         EXPECT_EQ(Box(Control(gauge)).right, Box(Control(gauge)).left);
     }
@@ -108,7 +110,7 @@ TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
 TEST_F(WindowFixture, GaugesAreRedAndBlueOnLightGreyOtherLabelsInTheSystemsColours) {
     MakeWindow();
     HDC dc = CreateCompatibleDC(nullptr);
-    const std::pair<Control, COLORREF> cases[] = {
+    const std::pair<Id, COLORREF> cases[] = {
         {sp2, RGB(255, 0, 0)}, {sp1, RGB(0, 0, 255)}, {lbstate, GetSysColor(COLOR_WINDOWTEXT)}};
     for (const auto& [label, text] : cases) {
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -116,7 +118,8 @@ TEST_F(WindowFixture, GaugesAreRedAndBlueOnLightGreyOtherLabelsInTheSystemsColou
         SendMessageW(window->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(Control(label)));
         EXPECT_EQ(GetTextColor(dc), text) << Controls()[label].name;
-        EXPECT_EQ(GetBkColor(dc), label == lbstate ? GetSysColor(COLOR_BTNFACE) : RGB(224, 224, 224))
+        EXPECT_EQ(GetBkColor(dc),
+                  label == lbstate ? GetSysColor(COLOR_BTNFACE) : RGB(224, 224, 224))
             << Controls()[label].name;
     }
     DeleteDC(dc);
@@ -125,7 +128,7 @@ TEST_F(WindowFixture, GaugesAreRedAndBlueOnLightGreyOtherLabelsInTheSystemsColou
 TEST_F(WindowFixture, TabWalksTheDesignedFocusOrderFromDrive1AndBack) {
     MakeWindow();
     for (std::size_t step = 0; step <= FocusOrder.size(); ++step) {
-        const Control expected = FocusOrder[step % FocusOrder.size()];
+        const Id expected = FocusOrder[step % FocusOrder.size()];
         ASSERT_EQ(GetFocus(), Control(expected)) << Controls()[expected].name;
         MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
         EXPECT_TRUE(window->HandleDialogKeys(tab));
@@ -174,10 +177,11 @@ protected:
         Remembered() = Site();
     }
     std::string Site() const { return Utf8(tree.Path("site").native()); }
-    void Untick(Control check) { SendMessageW(Control(check), BM_SETCHECK, BST_UNCHECKED, 0); }
+    // A click, as the user makes it: the window hears of it.
+    void Untick(Id check) { SendMessageW(Control(check), BM_CLICK, 0, 0); }
     // Presses the control at the given character step of the run (1-based);
     // sp1 lights its first cell at the first step.
-    void PressAtStep(std::size_t step, Control control) {
+    void PressAtStep(std::size_t step, Id control) {
         window->OnYield = [this, step, control, steps = std::size_t{0}](std::size_t) mutable {
             if (window->Run().Gauges().FileBarCells != 0 && ++steps == step)
                 PostMessageW(Control(control), BM_CLICK, 0, 0);
@@ -205,8 +209,8 @@ TEST_F(MainWindowButtons, StartCompactsThePagesOfDir1AfterABackupWhichRestoreBri
     {
         BoxAnswerer answerer(IDNO);
         Press(Command1);
-        const BoxSeen asked{Site() + ".bak 已经存在,是否继续?", "覆盖文件", {IDYES, IDNO}, 0,
-                            IDYES};
+        const BoxSeen asked{
+            Site() + ".bak 已经存在,是否继续?", "覆盖文件", {IDYES, IDNO}, 0, IDYES};
         EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{asked});
         EXPECT_EQ(tree.ReadFile("site/index.htm"), Compacted);
     }
@@ -295,12 +299,16 @@ TEST_F(MainWindowButtons, ADriveThatCannotBeOpenedIsReportedAndDir1Stays) {
         description = error.what();
     }
     ASSERT_FALSE(description.empty());
+    const std::filesystem::path current = std::filesystem::current_path().root_path();
     BoxAnswerer answerer;
     MakeWindow({.drives = [&] {
-        return std::vector<DriveEntry>{{tree.Root().root_path(), L"DATA"}, {absent, L""}};
+        return std::vector<DriveEntry>{{current, L"DATA"}, {absent, L""}};
     }});
-    EXPECT_EQ(TextOf(Control(frmMain_design::Drive1)).substr(2), L" [DATA]");
-    SendMessageW(Control(frmMain_design::Drive1), WM_KEYDOWN, VK_DOWN, 0);
+    HWND drives = Control(frmMain_design::Drive1);
+    wchar_t caption[64] = {};
+    SendMessageW(drives, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(caption));
+    EXPECT_EQ(std::wstring(caption).substr(1), L": [DATA]");
+    SendMessageW(drives, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(window->FolderPath(), tree.Path("site"));
     EXPECT_EQ(window->Drives().Drive(), absent);
     EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{{description, "Velnor", {IDOK}, 0, IDOK}}));

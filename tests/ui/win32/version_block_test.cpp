@@ -49,8 +49,8 @@ TEST(VersionBlockTest, TheProgramIsVersion1000InChineseSimplifiedNamedAsItsIdent
     for (const auto& [name, expected] : texts) {
         const std::wstring key = std::wstring(L"\\StringFileInfo\\080404b0\\") + name;
         wchar_t* value = nullptr;
-        ASSERT_TRUE(VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&value),
-                                   &length))
+        ASSERT_TRUE(
+            VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
             << Utf8(name);
         EXPECT_EQ(Utf8(value), expected) << Utf8(name);
     }

@@ -56,18 +56,19 @@ inline BoxSeen ReadBox(HWND dialog) {
         const LONG style = GetWindowLongW(child, GWL_STYLE);
         if (ClassOf(child) == L"Button") {
             box.buttons.push_back(GetDlgCtrlID(child));
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                box.defaultButton = GetDlgCtrlID(child);
         } else if ((style & SS_TYPEMASK) == SS_ICON) {
             const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-            box.icon = icon == LoadIconW(nullptr, IDI_HAND)          ? MB_ICONHAND
+            box.icon = !icon                                         ? 0
+                       : icon == LoadIconW(nullptr, IDI_HAND)        ? MB_ICONHAND
                        : icon == LoadIconW(nullptr, IDI_EXCLAMATION) ? MB_ICONEXCLAMATION
-                                                                      : 0xFFFF;
+                                                                     : 0xFFFF;
         } else if (ClassOf(child) == L"Static" && box.text.empty()) {
             box.text = Utf8(TextOf(child));
         }
     }
     std::sort(box.buttons.begin(), box.buttons.end());
-    const LRESULT defaultId = SendMessageW(dialog, DM_GETDEFID, 0, 0);
-    box.defaultButton = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0;
     return box;
 }
 
@@ -77,7 +78,8 @@ inline BoxSeen ReadBox(HWND dialog) {
 // a box's own, or the pump of a run's yield.
 class BoxAnswerer {
 public:
-    explicit BoxAnswerer(int answer = IDOK, std::function<void(HWND)> whileOpen = [](HWND) {})
+    explicit BoxAnswerer(
+        int answer = IDOK, std::function<void(HWND)> whileOpen = [](HWND) {})
         : answer_(answer), whileOpen_(std::move(whileOpen)) {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, 5, &Tick);
@@ -155,7 +157,9 @@ protected:
             services.drives = [this] {
                 return std::vector<DriveEntry>{DriveEntry{tree.Root().root_path(), L""}};
             };
-        services.endProgram = [this](int code) { exitCodes.push_back(code); };
+        services.endProgram = [this](int code) {
+            exitCodes.push_back(code);
+        };
         window = std::make_unique<ProbedWindow>(std::move(services));
         window->Show();
         return *window;
