@@ -1,8 +1,7 @@
-#include "core/settings/settings_store.h"
 #include "ui/win32/frmMain.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
-    velnor::frmMain window({.settings = velnor::MakeSettingsStore()});
+    velnor::frmMain window;
     window.Show(showCommand);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -63,15 +63,14 @@ HICON LoadVelnorIcon(int metric, UINT dpi) {
 } // namespace
 
 frmMain::frmMain(frmMainServices services)
-    : settings_(std::move(services.settings)),
+    : settings_(services.settings ? std::move(services.settings)
+                                  : std::shared_ptr<SettingsStore>(MakeSettingsStore())),
       makeFileSystem_(services.makeFileSystem ? std::move(services.makeFileSystem)
                                               : FileSystemFactory([] { return MakeFileSystem(); })),
       drives_(services.drives ? std::move(services.drives) : DriveSource(&LogicalDrives)),
       endProgram_(services.endProgram ? std::move(services.endProgram)
                                       : [](int code) { PostQuitMessage(code); }),
       run_(*this, makeFileSystem_) {
-    if (!settings_)
-        throw std::invalid_argument("The main window needs a settings store.");
     RegisterWindowClass();
     window_ = CreateWindowExW(0, ClassName, Wide(identity::ApplicationTitle).c_str(), Style,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
@@ -284,14 +283,16 @@ void frmMain::SetLabelCaption(frmMain_design::Control label, const std::wstring&
     GetWindowRect(control, &before);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&before), 2);
     const SIZE size = CaptionSize(label, caption);
-    SetWindowTextW(control, caption.c_str());
     SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    RECT area = before;
-    area.right = std::max(before.right, before.left + size.cx);
-    area.bottom = std::max(before.bottom, before.top + size.cy);
-    RedrawWindow(window_, &area, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The new text marks the whole label for repainting. A label that grew
+    // repaints itself; one that shrank has the form repaint what it uncovered.
+    SetWindowTextW(control, caption.c_str());
+    if (size.cx >= before.right - before.left && size.cy >= before.bottom - before.top)
+        UpdateWindow(control);
+    else
+        RedrawWindow(window_, &before, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void frmMain::Form_Load() {
