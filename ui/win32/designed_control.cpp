@@ -50,6 +50,13 @@ HWND CreateDesignedControl(HWND form, const design::ControlDesign& design, int i
     return control;
 }
 
+std::wstring ControlText(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 RECT DesignedRect(std::span<const design::ControlDesign> controls, int index, UINT dpi) {
     // Rounded box by box, as a toolkit with real containers would place it.
     const int dots = static_cast<int>(dpi);

@@ -4,8 +4,10 @@
 
 #include "ui/win32/windows_api.h"
 
+#include <array>
 #include <map>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace velnor {
@@ -28,6 +30,9 @@ std::vector<int> CreationOrder(std::span<const design::ControlDesign> controls,
                 order.push_back(static_cast<int>(index));
     return order;
 }
+
+// The text a control shows.
+std::wstring ControlText(HWND control);
 
 // A designed control's box on the form, in pixels at dpi.
 RECT DesignedRect(std::span<const design::ControlDesign> controls, int index, UINT dpi);

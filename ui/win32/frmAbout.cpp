@@ -50,13 +50,6 @@ std::vector<HWND> DisableThreadWindows() {
     return windows;
 }
 
-std::wstring Text(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 } // namespace
 
 frmAbout::frmAbout(SysInfoServices services) : services_(std::move(services)) {
@@ -174,7 +167,7 @@ void frmAbout::Form_Load() {
         if (design.kind != design::ControlKind::Label)
             continue;
         RECT box = DesignedRect(Controls(), index, dpi_);
-        const SIZE text = TextExtent(controls_[index], font_.get(), Text(controls_[index]));
+        const SIZE text = TextExtent(controls_[index], font_.get(), ControlText(controls_[index]));
         if (design.autoSize)
             box.right = box.left + text.cx, box.bottom = box.top + text.cy;
         else

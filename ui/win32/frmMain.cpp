@@ -27,13 +27,6 @@ constexpr int FirstId = 100;
 // Lines the drive list drops down.
 constexpr int DriveLines = 8;
 
-std::wstring Text(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 bool Ticked(HWND checkBox) {
     return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -242,12 +235,12 @@ void frmMain::Layout(UINT dpi) {
         RECT box = DesignedRect(Controls(), index, dpi);
         if (design.autoSize) {
             const SIZE size =
-                CaptionSize(static_cast<frmMain_design::Control>(index), Text(control));
+                CaptionSize(static_cast<frmMain_design::Control>(index), ControlText(control));
             box.right = box.left + size.cx;
             box.bottom = box.top + size.cy;
         } else if (design.wordWrap) {
             // Its lines may need a few pixels more than the designed box.
-            const std::wstring text = Text(control);
+            const std::wstring text = ControlText(control);
             RECT needed = box;
             HDC dc = GetDC(control);
             const HGDIOBJ previous = SelectObject(dc, font_.get());
@@ -364,7 +357,7 @@ bool frmMain::BackupTicked() const {
 }
 
 std::string frmMain::ExtensionText() const {
-    return Utf8(Text(controls_[frmMain_design::Text1]));
+    return Utf8(ControlText(controls_[frmMain_design::Text1]));
 }
 
 bool frmMain::RemoveSpacesTicked() const {
@@ -377,7 +370,7 @@ bool frmMain::RemoveBreaksTicked() const {
 
 void frmMain::SetStatus(const std::string& caption) {
     const std::wstring text = Wide(caption);
-    if (text != Text(controls_[frmMain_design::lbstate]))
+    if (text != ControlText(controls_[frmMain_design::lbstate]))
         SetLabelCaption(frmMain_design::lbstate, text);
 }
 

@@ -42,7 +42,6 @@ public:
     HWND Handle() const { return window_; }
     HWND Control(frmMain_design::Control control) const { return controls_[control]; }
     RunDriver& Run() { return run_; }
-    const DirectoryList& Folders() const { return *Dir1_; }
     const DriveList& Drives() const { return *Drive1_; }
     // Shows the window with the focus on Drive1.
     void Show(int showCommand = SW_SHOWNORMAL);

@@ -16,13 +16,6 @@ using Id = frmAbout_design::Control;
 
 const std::string Hardinfo = MsinfoKey + "\"PATH\"=\"C:\\\\hardinfo.exe\"";
 
-RECT Box(HWND control) {
-    RECT box;
-    GetWindowRect(control, &box);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&box), 2);
-    return box;
-}
-
 // Each opening loads the texts afresh, so a second one shows the same.
 TEST(frmAboutTest, EveryOpeningShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
     ScriptedSysInfo sysInfo("");
@@ -75,9 +68,9 @@ TEST(frmAboutTest, EveryOpeningShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
     }
 }
 
-// Keys posted one at a time from a thread timer, which fires only when the
-// box's own loop has handled everything before; then a look whether the box is
-// still open, which is closed if so.
+// Keys posted one at a time, once the box is up, from a thread timer: it
+// fires only when the box's own loop has handled everything before. Then a
+// look whether the box is still open, and a close if so.
 struct KeyScript {
     std::vector<MSG> keys;
     HWND dialog = nullptr;
@@ -88,7 +81,7 @@ struct KeyScript {
     static inline KeyScript* current = nullptr;
     static void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
         KeyScript& script = *current;
-        if (script.done)
+        if (script.done || !script.dialog)
             return;
         if (script.next < script.keys.size()) {
             const MSG& key = script.keys[script.next++];

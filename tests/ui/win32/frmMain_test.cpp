@@ -27,13 +27,6 @@ std::string Repeated(const std::string& text) {
 }
 const std::string BigPage = Repeated(Page);
 
-RECT Box(HWND control) {
-    RECT box;
-    GetWindowRect(control, &box);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&box), 2);
-    return box;
-}
-
 struct Place {
     Id control;
     const wchar_t* className;
