@@ -3,11 +3,16 @@
 #include "core/files/file_system.h"
 
 #include <windows.h>
+// <windows.h> names ReplaceFileA/W so; the service's own ReplaceFile must keep its name.
+#undef ReplaceFile
 
 #include <filesystem>
 #include <system_error>
 
 namespace velnor {
+
+// Not yet in mingw's headers: "An operation is not supported on a directory."
+inline constexpr DWORD ErrorDirectoryNotSupported = 336;
 
 // Windows' error codes, described in the system's words (FormatMessageW, in
 // the user's language) as UTF-8.

@@ -1,28 +1,23 @@
 #include "tests/cli/cli_test_helpers.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_tree.h"
 
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 
 namespace velnor::cli {
 namespace {
 
-// Runs the built velnor-cli as its own process, standard input a pipe from
-// `input`, so it sees no terminal anywhere.
+// Runs the built velnor-cli as its own process, standard input a pipe that
+// carries `input`, so it sees no terminal anywhere.
 void ExpectProcess(const velnor::test::TempTree& tree, const Args& args, int status,
                    const StringMatcher& out, const StringMatcher& err,
-                   const std::string& input = "/dev/null") {
-    std::string line = "cat '" + input + "' | '" VELNOR_CLI_PATH "'";
-    for (const auto& arg : args) {
-        line += " '" + arg + "'";
-    }
-    line += " >'" + tree.Path("out").string() + "' 2>'" + tree.Path("err").string() + "'";
-    const int exit = std::system(line.c_str());
-    ASSERT_TRUE(WIFEXITED(exit)) << line;
-    EXPECT_EQ(WEXITSTATUS(exit), status) << line;
-    EXPECT_THAT(tree.ReadFile("out"), out) << line;
-    EXPECT_THAT(tree.ReadFile("err"), err) << line;
+                   const std::string& input = "") {
+    EXPECT_EQ(
+        velnor::test::RunProgram(VELNOR_CLI_PATH, args, input, tree.Path("out"), tree.Path("err")),
+        status)
+        << ::testing::PrintToString(args);
+    EXPECT_THAT(tree.ReadFile("out"), out) << ::testing::PrintToString(args);
+    EXPECT_THAT(tree.ReadFile("err"), err) << ::testing::PrintToString(args);
 }
 
 // In order, on one tree: the run is declined while the old backup stands,
@@ -34,7 +29,6 @@ TEST(CliProcess, BuiltCommandExitsWithTheStatusOfWhatHappened) {
     while (big.size() < 300'000) { // several times the first chunk read from a pipe
         big += "<b>x</b>\xD6\xD0";
     }
-    tree.WriteFile("big.htm", big);
     tree.WriteFile("site/a.html", "<p> x </p>\r\n");
     tree.WriteFile("site.bak/a.html", "old");
     const std::string missing = tree.Path("none.htm").string();
@@ -44,9 +38,9 @@ TEST(CliProcess, BuiltCommandExitsWithTheStatusOfWhatHappened) {
     ExpectProcess(tree, {"filter", "--keep-breaks", "--stats", tree.Path("page.htm").string()}, 0,
                   Eq("<div>ab\rc</div>"),
                   Eq("chars=20 kept=14 steps=19 bytes_in=20 bytes_out=15\n"));
-    ExpectProcess(tree, {"filter"}, 0, Eq(big), IsEmpty(), tree.Path("big.htm").string());
+    ExpectProcess(tree, {"filter"}, 0, Eq(big), IsEmpty(), big);
     ExpectProcess(tree, {"filter", missing}, 1, IsEmpty(),
-                  Eq("velnor-cli: " + missing + ": No such file or directory\n"));
+                  AllOf(StartsWith("velnor-cli: " + missing + ": "), EndsWith("\n")));
     ExpectProcess(tree, {"run", "--fast", site}, 2, IsEmpty(),
                   EndsWith("(see 'velnor-cli --help')\n"));
     ExpectProcess(tree, {"run", site}, 3, IsEmpty(), StartsWith("velnor-cli: " + site + ".bak "));

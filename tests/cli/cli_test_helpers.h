@@ -3,16 +3,17 @@
 #include "cli/cli_main.h"
 #include "cli/cli_streams.h"
 #include "core/files/file_system.h"
+#include "tests/support/open_file.h"
+#include "tests/support/temp_tree.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <iterator>
 #include <sstream>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 
 namespace velnor::cli {
@@ -24,35 +25,45 @@ inline Args Words(const std::string& line) {
     return Args(std::istream_iterator<std::string>(words), {});
 }
 
-// In-memory files standing in for the three standard streams.
+// Files in a temporary folder standing in for the three standard streams.
 class CapturedStreams {
 public:
     explicit CapturedStreams(const std::string& input = {}) {
-        EXPECT_EQ(::pwrite(in_, input.data(), input.size(), 0), std::ssize(input));
+        EXPECT_EQ(std::fwrite(input.data(), 1, input.size(), in_), input.size());
+        std::fflush(in_);
+        std::rewind(in_);
     }
     ~CapturedStreams() {
-        for (int fd : {in_, out_, err_}) {
-            ::close(fd);
+        for (std::FILE* file : {in_, out_, err_}) {
+            std::fclose(file);
         }
     }
     CapturedStreams(const CapturedStreams&) = delete;
     CapturedStreams& operator=(const CapturedStreams&) = delete;
 
     CliStreams Streams(bool inIsTerminal = false, bool errIsTerminal = false) const {
-        return CliStreams{in_, out_, err_, inIsTerminal, errIsTerminal};
+        return CliStreams{fileno(in_), fileno(out_), fileno(err_), inIsTerminal, errIsTerminal};
     }
     std::string Out() const { return Contents(out_); }
     std::string Err() const { return Contents(err_); }
 
 private:
-    static std::string Contents(int fd) {
-        std::string bytes(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)), '\0');
-        EXPECT_EQ(::pread(fd, bytes.data(), bytes.size(), 0), std::ssize(bytes));
+    // What the command wrote through the descriptor, read back from the start.
+    static std::string Contents(std::FILE* file) {
+        std::fseek(file, 0, SEEK_END);
+        std::string bytes(static_cast<std::size_t>(std::ftell(file)), '\0');
+        std::rewind(file);
+        EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), file), bytes.size());
         return bytes;
     }
-    int in_ = ::memfd_create("in", MFD_CLOEXEC);
-    int out_ = ::memfd_create("out", MFD_CLOEXEC);
-    int err_ = ::memfd_create("err", MFD_CLOEXEC);
+    std::FILE* Open(const char* name) const {
+        return velnor::test::OpenFile(tree_.Path(name), "w+b");
+    }
+
+    velnor::test::TempTree tree_;
+    std::FILE* in_ = Open("in");
+    std::FILE* out_ = Open("out");
+    std::FILE* err_ = Open("err");
 };
 
 // The command as main runs it, on captured streams and the real file system.

@@ -1,4 +1,5 @@
 #include "tests/cli/cli_test_helpers.h"
+#include "tests/support/system_words.h"
 #include "tests/support/temp_tree.h"
 
 #include <algorithm>
@@ -7,6 +8,9 @@
 
 namespace velnor::cli {
 namespace {
+
+using velnor::test::Fault;
+using velnor::test::SystemWords;
 
 std::string StatsLine(std::size_t chars, int kept, int steps, std::size_t in, std::size_t out) {
     return "chars=" + std::to_string(chars) + " kept=" + std::to_string(kept) +
@@ -53,9 +57,9 @@ TEST(FilterCommand, ReadsTheFileOrStandardInputAndOnFailureWritesNoOutput) {
                      "<u>standard input is not read</u>", 0, Eq("<p>\xD6\xD0\xCE\xC4\xD7\xD6</p>"),
                      Eq(StatsLine(11, 9, 10, 14, 13)));
     ExpectInvocation({"filter", "--stats", missing}, "", 1, IsEmpty(),
-                     Eq("velnor-cli: " + missing + ": No such file or directory\n"));
+                     Eq("velnor-cli: " + missing + ": " + SystemWords(Fault::NoSuchFile) + "\n"));
     ExpectInvocation({"filter", folder}, "", 1, IsEmpty(),
-                     Eq("velnor-cli: " + folder + ": Is a directory\n"));
+                     Eq("velnor-cli: " + folder + ": " + SystemWords(Fault::OpenAFolder) + "\n"));
 }
 
 // Bytes with no markup and no "%", so whitespace is all the filter may drop:

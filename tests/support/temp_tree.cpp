@@ -1,11 +1,12 @@
 #include "tests/support/temp_tree.h"
 
-#include <stdlib.h>
+#include "core/text/display_path.h"
+#include "core/text/path_text.h"
+#include "tests/support/open_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
-#include <iterator>
+#include <memory>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
@@ -13,23 +14,45 @@ namespace velnor::test {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
+
+} // namespace
+
 TempTree::TempTree() {
-    std::string pattern = (fs::temp_directory_path() / "velnor-test-XXXXXX").native();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::system_error(errno, std::system_category(), "mkdtemp");
-    root_ = pattern;
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    // a name nobody else has, made at once so nobody else can take it
+    for (int attempt = 0;; ++attempt) {
+        root_ = fs::temp_directory_path() / ("velnor-test-" + std::to_string(random()));
+        if (fs::create_directory(root_))
+            return;
+        if (attempt == 100)
+            throw std::runtime_error("no free temporary folder name in " +
+                                     DisplayPath(fs::temp_directory_path()));
+    }
 }
 
 TempTree::~TempTree() {
-    // a test may have taken write permission away; without it an ordinary
-    // user could remove nothing inside
+    // a test may have taken write permission away (on Windows: set the
+    // read-only attribute); without it an ordinary user could remove nothing
     std::error_code ignored;
     fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
     for (auto it = fs::recursive_directory_iterator(root_, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored))
-        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+        if (!it->is_symlink(ignored))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(root_, ignored);
+}
+
+fs::path TempTree::Path(std::string_view relative) const {
+    return relative.empty() ? root_ : root_ / PathFromUtf8(relative).make_preferred();
 }
 
 void TempTree::MakeFolder(std::string_view relative) const {
@@ -39,16 +62,25 @@ void TempTree::MakeFolder(std::string_view relative) const {
 void TempTree::WriteFile(std::string_view relative, std::string_view bytes) const {
     const fs::path path = Path(relative);
     fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
-        throw std::runtime_error("cannot write " + path.native());
+    File out(OpenFile(path, "wb"), std::fclose);
+    if (!out || std::fwrite(bytes.data(), 1, bytes.size(), out.get()) != bytes.size() ||
+        std::fclose(out.release()) != 0)
+        throw std::runtime_error("cannot write " + DisplayPath(path));
 }
 
 std::string TempTree::ReadFile(std::string_view relative) const {
-    std::ifstream in(Path(relative), std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + Path(relative).native());
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    File in(OpenFile(Path(relative), "rb"), std::fclose);
+    std::string bytes;
+    char chunk[1 << 16];
+    while (in) {
+        const std::size_t got = std::fread(chunk, 1, sizeof chunk, in.get());
+        bytes.append(chunk, got);
+        if (got < sizeof chunk)
+            break;
+    }
+    if (!in || std::ferror(in.get()))
+        throw std::runtime_error("cannot read " + DisplayPath(Path(relative)));
+    return bytes;
 }
 
 void TempTree::MakeLink(std::string_view relative, const fs::path& target) const {
@@ -60,10 +92,14 @@ std::vector<std::string> TempTree::Entries(std::string_view relative) const {
     const fs::path base = Path(relative);
     std::vector<std::string> entries;
     for (const auto& entry : fs::recursive_directory_iterator(base))
-        entries.push_back(entry.path().lexically_relative(base).native() +
+        entries.push_back(Utf8(entry.path().lexically_relative(base)) +
                           (entry.is_directory() && !entry.is_symlink() ? "/" : ""));
     std::sort(entries.begin(), entries.end());
     return entries;
+}
+
+std::string TempTree::Relative(const fs::path& path) const {
+    return Utf8(path.lexically_relative(root_));
 }
 
 } // namespace velnor::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/system_names.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -8,8 +10,9 @@
 namespace velnor::test {
 
 // A fresh folder under the system's temporary folder, removed with everything
-// in it when the tree goes. Relative names are bytes, so any name can be made;
-// files and links get the missing folders on their way.
+// in it when the tree goes. Relative names are UTF-8 with "/" between names
+// (on Linux any bytes, so any name can be made); files and links get the
+// missing folders on their way.
 class TempTree {
 public:
     TempTree();
@@ -18,18 +21,19 @@ public:
     TempTree& operator=(const TempTree&) = delete;
 
     const std::filesystem::path& Root() const { return root_; }
-    std::filesystem::path Path(std::string_view relative) const {
-        return relative.empty() ? root_ : root_ / std::string(relative);
-    }
+    std::filesystem::path Path(std::string_view relative) const;
 
     void MakeFolder(std::string_view relative) const;
     void WriteFile(std::string_view relative, std::string_view bytes) const;
     std::string ReadFile(std::string_view relative) const;
     void MakeLink(std::string_view relative, const std::filesystem::path& target) const;
 
-    // Every entry below relative (links not followed), as sorted relative paths;
-    // folders end in "/".
+    // Every entry below relative (links not followed), as sorted relative paths
+    // in UTF-8 with "/" between names; folders end in "/".
     std::vector<std::string> Entries(std::string_view relative = "") const;
+
+    // The path relative to the root, as Entries names it.
+    std::string Relative(const std::filesystem::path& path) const;
 
 private:
     std::filesystem::path root_;

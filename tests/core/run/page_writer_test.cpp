@@ -1,13 +1,9 @@
 #include "core/run/page_writer.h"
-#include "os/posix/os_error.h"
-#include "tests/support/failing_file_ops.h"
+#include "tests/support/failing_file_system.h"
 #include "tests/support/temp_tree.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -50,7 +46,6 @@ protected:
             EXPECT_EQ(tree.ReadFile(Name(i)), i < done ? New(i) : Old(i)) << i;
         }
         EXPECT_EQ(tree.Entries(), names);
-        EXPECT_EQ(ops->OpenDescriptors(), 0u);
     }
 
     static std::string Name(int i) { return "p" + std::to_string(100 + i) + ".htm"; }
@@ -58,8 +53,8 @@ protected:
     static std::string New(int i) { return "new " + std::string(i % 4 == 0 ? 2 << 20 : 5, 'n'); }
 
     TempTree tree;
-    std::shared_ptr<FailingFileOps> ops = std::make_shared<FailingFileOps>();
-    std::shared_ptr<FileSystemService> fileSys = ops->Factory()();
+    std::shared_ptr<ServiceFailures> failures = std::make_shared<ServiceFailures>();
+    std::shared_ptr<FileSystemService> fileSys = failures->Factory()();
     std::vector<int> committed;
 };
 
@@ -67,34 +62,30 @@ protected:
 // the later ones are as they were, with nothing left beside them; with none
 // failing, every page is in place, renamed in page order.
 TEST_F(PageWriterTest, PagesGoInPlaceInTheirOrderUpToAFailedWriteOrRename) {
-    ASSERT_EQ(WriteAll(PageWriter::Limits{}), std::nullopt);
-    ASSERT_EQ(chmod(tree.Path(Name(0)).c_str(), 0640), 0); // kept through every round
     for (int nth = 1; nth <= Pages + 1; ++nth) {
-        ops->Heal();
+        failures->Heal();
         if (nth <= Pages)
-            ops->FailNth(FileOpKind::Write, nth, ENOSPC);
+            failures->FailNth(ServiceCall::Prepare, nth, "disk full");
         // a queue of a few pages, or one held by the bytes to one page at a time
         const std::optional<std::string> error =
             WriteAll(nth % 2 ? PageWriter::Limits{.workers = 4, .pages = 6}
                              : PageWriter::Limits{.workers = 2, .bytes = 1});
         // the workers take the pages in turn, but finish in any order
         int failed = 0;
-        while (failed < Pages && error != OsError(ENOSPC, tree.Path(Name(failed))).what())
+        while (failed < Pages &&
+               error != ServiceFailures::ErrorText(tree.Path(Name(failed)), "disk full"))
             ++failed;
         ASSERT_EQ(failed == Pages, nth > Pages) << error.value_or("");
         ExpectFirstPagesNew(failed);
     }
-    const auto renamed = ops->CallPaths(FileOpKind::Rename);
+    const auto committed = failures->CallPaths(ServiceCall::Commit);
     for (int i = 0; i < Pages; ++i)
-        EXPECT_EQ(renamed.end()[i - Pages], tree.Path(Name(i)));
-    struct stat info {};
-    ASSERT_EQ(stat(tree.Path(Name(0)).c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+        EXPECT_EQ(committed.end()[i - Pages], tree.Path(Name(i)));
 
-    ops->Heal();
-    ops->FailOnPath(FileOpKind::Rename, tree.Path(Name(5)), EXDEV);
+    failures->Heal();
+    failures->FailOn(ServiceCall::Commit, tree.Path(Name(5)), "cross-device");
     EXPECT_EQ(WriteAll(PageWriter::Limits{.workers = 3}),
-              OsError(EXDEV, tree.Path(Name(5))).what());
+              ServiceFailures::ErrorText(tree.Path(Name(5)), "cross-device"));
     ExpectFirstPagesNew(5);
 }
 

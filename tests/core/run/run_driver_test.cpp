@@ -1,7 +1,6 @@
 #include "core/run/backup_restore.h"
 #include "tests/core/run/run_fixture.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <random>
 #include <utility>
@@ -36,19 +35,26 @@ TEST_F(RunDriverTest, PagesAreChosenByTheirEndIgnoringCaseAndEachIsWorkedOnceInS
     ASSERT_NE(Compacted(page), page);
     // page.HTM matches two entries; the empty entries match nothing
     window.Extensions = "htm|HTM||asp|";
-    const std::vector<std::pair<std::string, bool>> files = {
-        {"page.HTM", true},     {"PAGE.htm", true},
-        {"xhtm", true},         {"notes.txt", false},
-        {"sub/deep.Asp", true}, {"page.htm.bak", false},
-        {"a|b.htm", true},      {"\xD6\xD0\xCE\xC4.htm", true}}; // 中文 in GBK
+    std::vector<std::pair<std::string, bool>> files = {
+        {"page.HTM", true},     {"xhtm", true},          {"notes.txt", false},
+        {"sub/deep.Asp", true}, {"page.htm.bak", false}, {"中文.htm", true}};
+    const auto shown = [this](const std::string& name) {
+        return DisplayPath(PagePath(name));
+    };
+    Entries worked = {shown("sub/deep.Asp"), shown("page.HTM"), shown("xhtm"), shown("中文.htm")};
+    if (NamesAreBytes) {
+        files.insert(
+            files.end(),
+            {{"PAGE.htm", true}, {"a|b.htm", true}, {"\xD6\xD0\xCE\xC4.htm", true}}); // 中文 in GBK
+        worked.insert(worked.begin() + 1, {shown("PAGE.htm"), shown("a|b.htm")});
+        worked.insert(worked.end() - 1, shown("\xD6\xD0\xCE\xC4.htm")); // GBK's bytes come first
+    }
     for (const auto& [name, matches] : files)
         WritePage(name, page);
     Start();
     for (const auto& [name, matches] : files)
         EXPECT_EQ(ReadPage(name), matches ? Compacted(page) : page) << name;
-    const std::string site = DisplayPath(tree.Path("site")) + "/";
-    EXPECT_EQ(Worked(), (Entries{site + "sub/deep.Asp", site + "PAGE.htm", site + "a|b.htm",
-                                 site + "page.HTM", site + "xhtm", site + "中文.htm"}));
+    EXPECT_EQ(Worked(), worked);
     EXPECT_EQ(window.Statuses.back(), Finished);
 }
 
@@ -71,7 +77,7 @@ TEST_P(PageTest, IsRewrittenStepByStepShowingTheShareKept) {
     Start();
     EXPECT_EQ(ReadPage("p.htm"), c.output);
     // replaced even when nothing changed
-    EXPECT_EQ(ops->CallPaths(FileOpKind::Rename), std::vector{PagePath("p.htm")});
+    EXPECT_EQ(failures->CallPaths(ServiceCall::Commit), std::vector{PagePath("p.htm")});
     EXPECT_EQ(window.Yields, c.steps + 1); // one per step, one for the search
     EXPECT_EQ(window.Ratios.size(), c.steps);
     EXPECT_EQ(window.Ratios.empty() ? -1 : window.Ratios.back(), c.lastRatio);
@@ -177,9 +183,10 @@ TEST_F(RunDriverTest, AClosedWindowLeavesEveryPageOriginalOrCompactedAndNoTempor
 }
 
 TEST(BackupPath, IsTheFolderPathFollowedByBak) {
-    EXPECT_EQ(BackupPath("/srv/site").native(), "/srv/site.bak");
-    EXPECT_EQ(BackupPath("/srv/site/").native(), "/srv/site.bak");
-    EXPECT_EQ(BackupPath("/").native(), "/.bak");
+    using Path = std::filesystem::path;
+    EXPECT_EQ(BackupPath("/srv/site").native(), Path("/srv/site.bak").native());
+    EXPECT_EQ(BackupPath("/srv/site/").native(), Path("/srv/site.bak").native());
+    EXPECT_EQ(BackupPath("/").native(), Path("/.bak").native());
 }
 
 constexpr const char* Original = "<p>a  b</p>";
@@ -228,10 +235,10 @@ INSTANTIATE_TEST_SUITE_P(Answers, BackupTest,
 
 TEST_F(RunDriverTest, AFailedBackupEndsTheRunBeforeAnyPageIsRewritten) {
     WritePage("a.htm", Original);
-    ops->FailNth(FileOpKind::Write, 1, ENOSPC);
+    failures->FailOn(ServiceCall::CopyFolder, tree.Path("site.bak"));
     window.Backup = true;
     EXPECT_EQ(Start(), RunOutcome::Failed);
-    ExpectOneCriticalBox(OsError(ENOSPC, tree.Path("site.bak/a.htm")).what());
+    ExpectOneCriticalBox(ServiceFailures::ErrorText(tree.Path("site.bak"), "injected failure"));
     EXPECT_EQ(ReadPage("a.htm"), Original);
     EXPECT_TRUE(window.Statuses.empty());
 }
@@ -240,9 +247,10 @@ TEST_F(RunDriverTest, RestoreAsksThenCopiesTheBackupBackKeepingPagesAddedSince) 
     WritePage("a.htm", Original);
     EXPECT_EQ(Restore(), RunOutcome::Failed); // no backup yet: the error, in a plain box
     ASSERT_EQ(window.Messages.size(), 2u);
+    EXPECT_THAT(window.Messages[1].text, SystemError(tree.Path("site.bak")));
     EXPECT_EQ(Fields(window.Messages[1]),
-              Fields({OsError(ENOENT, tree.Path("site.bak")).what(), "Velnor", MessageButtons::Ok,
-                      MessageIcon::None, MessageAnswer::Ok}));
+              Fields({window.Messages[1].text, "Velnor", MessageButtons::Ok, MessageIcon::None,
+                      MessageAnswer::Ok}));
 
     window.Backup = true;
     Start();

@@ -1,9 +1,6 @@
 #include "tests/core/run/run_fixture.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <optional>
 
@@ -13,12 +10,10 @@ namespace {
 constexpr const char* Original = "<p>one  two</p>\r\n  <p>three</p>";
 constexpr RunSettings CommandLine{false, false}; // pages written while the next are read
 
-// A failure of one page's file calls; none: the page is read-only.
+// A failure of one page's service calls; none: the page is read-only.
 struct PageFailure {
     const char* name;
-    std::optional<FileOpKind> kind;
-    int error;
-    bool onFolder = false; // the call is on the unnamed file, which counts as its folder's
+    std::optional<ServiceCall> call;
 };
 
 class PageFailureTest : public RunFixture, public ::testing::WithParamInterface<PageFailure> {};
@@ -34,54 +29,50 @@ TEST_P(PageFailureTest, TheKthPageFailingLeavesTheEarlierCompactedAndItAndTheRes
             for (std::size_t i = 0; i < 8; ++i)
                 WritePage("d" + std::to_string(i) + "/p.htm", Original);
             const std::filesystem::path page = PagePath("d" + std::to_string(k) + "/p.htm");
-            ops = std::make_shared<FailingFileOps>();
-            if (!failure.kind)
-                ASSERT_EQ(chmod(page.c_str(), 0444), 0);
+            failures = std::make_shared<ServiceFailures>();
+            if (!failure.call) // on Windows: the read-only attribute
+                std::filesystem::permissions(page, std::filesystem::perms::owner_write,
+                                             std::filesystem::perm_options::remove);
             else
-                ops->FailOnPath(*failure.kind, failure.onFolder ? page.parent_path() : page,
-                                failure.error);
-            struct stat before {};
-            ASSERT_EQ(stat(page.c_str(), &before), 0);
+                failures->FailOn(*failure.call, page);
+            const auto before = std::filesystem::status(page).permissions();
             window.Messages.clear();
             Start(run);
 
-            ExpectOneCriticalBox(OsError(failure.error, page).what());
+            ExpectOneCriticalBox(
+                failure.call ? ::testing::Eq(ServiceFailures::ErrorText(page, "injected failure"))
+                             : SystemError(page));
             for (std::size_t i = 0; i < 8; ++i) {
                 const std::string folder = "d" + std::to_string(i);
                 EXPECT_EQ(ReadPage(folder + "/p.htm"), i < k ? Compacted(Original) : Original);
                 EXPECT_EQ(tree.Entries("site/" + folder), Entries{"p.htm"});
             }
-            struct stat after {};
-            ASSERT_EQ(stat(page.c_str(), &after), 0);
-            EXPECT_EQ(after.st_ino, before.st_ino);
-            EXPECT_EQ(after.st_mode, before.st_mode);
+            EXPECT_EQ(std::filesystem::status(page).permissions(), before);
             EXPECT_NE(window.Statuses.back(), Finished);
-            EXPECT_EQ(ops->OpenDescriptors(), 0u);
+            // Windows removes no read-only file
+            std::filesystem::permissions(page, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add);
             std::filesystem::remove_all(tree.Path("site"));
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Calls, PageFailureTest,
-    ::testing::Values(PageFailure{"ReadOnly", std::nullopt, EACCES},
-                      PageFailure{"Unreadable", FileOpKind::Open, EIO},
-                      PageFailure{"Unwritable", FileOpKind::Lstat, EACCES},
-                      PageFailure{"NoRoomForTheNewFile", FileOpKind::OpenUnnamed, ENOSPC, true},
-                      PageFailure{"DiskFull", FileOpKind::Write, ENOSPC, true},
-                      PageFailure{"PermissionsRefused", FileOpKind::Fchmod, EPERM, true},
-                      PageFailure{"FlushFailed", FileOpKind::Fsync, EIO, true},
-                      PageFailure{"RenameFailed", FileOpKind::Rename, EXDEV}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Calls, PageFailureTest,
+                         ::testing::Values(PageFailure{"ReadOnly", std::nullopt},
+                                           PageFailure{"Unreadable", ServiceCall::ReadWholeFile},
+                                           PageFailure{"Refused", ServiceCall::StartReplace},
+                                           PageFailure{"NotWritten", ServiceCall::Prepare},
+                                           PageFailure{"NotPutInPlace", ServiceCall::Commit}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 using RunFailureTest = RunFixture;
 
 TEST_F(RunFailureTest, AFolderThatCannotBeListedEndsTheRunBeforeAnyPage) {
     WritePage("a.htm", Original);
     WritePage("sub/d.htm", Original);
-    ops->FailOnPath(FileOpKind::ListFolder, tree.Path("site/sub/"), EACCES);
+    failures->FailOn(ServiceCall::GetFolder, tree.Path("site/sub"));
     Start();
-    ExpectOneCriticalBox(OsError(EACCES, tree.Path("site/sub/")).what());
+    ExpectOneCriticalBox(::testing::StartsWith(DisplayPath(tree.Path("site/sub"))));
     EXPECT_EQ(ReadPage("a.htm"), Original);
     EXPECT_TRUE(Worked().empty());
 }
@@ -92,58 +83,31 @@ TEST_F(RunFailureTest, APageTooLargeForItsLengthIsRefusedUnread) {
     std::filesystem::resize_file(PagePath("b.htm"), std::uintmax_t{1} << 31);
     Start();
     ExpectOneCriticalBox(DisplayPath(PagePath("b.htm")) + ": page is larger than 2147483647 bytes");
-    const auto opened = ops->CallPaths(FileOpKind::Open);
-    EXPECT_EQ(std::count(opened.begin(), opened.end(), PagePath("b.htm")), 0);
+    const auto read = failures->CallPaths(ServiceCall::ReadWholeFile);
+    EXPECT_EQ(std::count(read.begin(), read.end(), PagePath("b.htm")), 0);
     EXPECT_EQ(ReadPage("a.htm"), Compacted(Original));
 }
 
-// Three folders of four pages.
-class FolderFlushTest : public RunFixture, public ::testing::WithParamInterface<bool> {
-protected:
-    FolderFlushTest() {
-        for (const char* folder : {"a", "b", "c"})
-            for (const char* page : {"/p0.htm", "/p1.htm", "/p2.htm", "/p3.htm"})
-                WritePage(folder + std::string(page), Original);
-    }
+class FlushTest : public RunFixture, public ::testing::WithParamInterface<bool> {};
 
-    // Renames by their folder, and folder flushes (the only folders opened).
-    Entries RenamesAndFlushes() const {
-        Entries calls;
-        for (const auto& [kind, path] : ops->Log()) {
-            if (kind == FileOpKind::Rename)
-                calls.push_back(path.parent_path().filename());
-            else if (kind == FileOpKind::Open && std::filesystem::is_directory(path))
-                calls.push_back("flush " + path.filename().native());
-        }
-        return calls;
-    }
-};
-
-TEST_P(FolderFlushTest, EachFolderIsFlushedOnceAfterItsLastPage) {
+TEST_P(FlushTest, ARunFlushesAtItsEndEvenAfterAFailureAndAFailedLastFlushIsReported) {
+    for (const char* page : {"a/p0.htm", "a/p1.htm", "b/p0.htm", "b/p1.htm"})
+        WritePage(page, Original);
+    failures->FailOn(ServiceCall::Commit, PagePath("b/p0.htm"));
     Start(RunSettings{GetParam(), false});
-    ASSERT_EQ(window.Statuses.back(), Finished);
-    EXPECT_EQ(RenamesAndFlushes(), (Entries{"a", "a", "a", "a", "flush a", "b", "b", "b", "b",
-                                            "flush b", "c", "c", "c", "c", "flush c"}));
-    EXPECT_EQ(ops->Calls(FileOpKind::Fsync), 12 + 3);
-}
+    EXPECT_EQ(failures->Log().back().first, ServiceCall::Flush);
+    EXPECT_EQ(ReadPage("a/p1.htm"), Compacted(Original));
 
-TEST_P(FolderFlushTest, AFailedRunStillFlushesWhatItRenamedAndAFailedLastFlushIsReported) {
-    ops->FailOnPath(FileOpKind::Rename, PagePath("b/p1.htm"), EIO);
-    Start(RunSettings{GetParam(), false});
-    ExpectOneCriticalBox(OsError(EIO, PagePath("b/p1.htm")).what());
-    // b/p1.htm's rename is tried, and fails
-    EXPECT_EQ(RenamesAndFlushes(), (Entries{"a", "a", "a", "a", "flush a", "b", "b", "flush b"}));
-
-    ops = std::make_shared<FailingFileOps>();
-    ops->FailNth(FileOpKind::Fsync, 12 + 3, EIO); // the last folder's, after every page's
+    failures = std::make_shared<ServiceFailures>();
+    failures->FailNth(ServiceCall::Flush, 1, "flush failed");
     window.Messages.clear();
     Start(RunSettings{GetParam(), false});
-    ExpectOneCriticalBox(OsError(EIO, tree.Path("site/c")).what());
+    ExpectOneCriticalBox("flush failed");
     EXPECT_NE(window.Statuses.back(), Finished);
-    EXPECT_EQ(ReadPage("c/p3.htm"), Compacted(Original));
+    EXPECT_EQ(ReadPage("b/p1.htm"), Compacted(Original));
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, FolderFlushTest, ::testing::Bool(), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Runs, FlushTest, ::testing::Bool(), [](const auto& info) {
     return std::string(info.param ? "Window" : "CommandLine");
 });
 

@@ -4,11 +4,11 @@
 #include "core/run/run_driver.h"
 #include "core/text/ansi_codec.h"
 #include "core/text/display_path.h"
-#include "os/posix/os_error.h"
-#include "tests/support/failing_file_ops.h"
+#include "tests/support/failing_file_system.h"
 #include "tests/support/scripted_window.h"
 #include "tests/support/temp_tree.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -46,10 +46,10 @@ protected:
     }
 
     RunOutcome Start(RunSettings settings = {}) {
-        driver = std::make_unique<RunDriver>(window, ops->Factory(), settings);
+        driver = std::make_unique<RunDriver>(window, failures->Factory(), settings);
         return driver->Start().outcome;
     }
-    RunOutcome Restore() { return RunDriver(window, ops->Factory()).Restore().outcome; }
+    RunOutcome Restore() { return RunDriver(window, failures->Factory()).Restore().outcome; }
     void WritePage(std::string_view page, std::string_view bytes) const {
         tree.WriteFile("site/" + std::string(page), bytes);
     }
@@ -67,15 +67,23 @@ protected:
                 worked.push_back(status.substr(Working.size()));
         return worked;
     }
-    void ExpectOneCriticalBox(const std::string& text) const {
+    void ExpectOneCriticalBox(const ::testing::Matcher<const std::string&>& text) const {
         ASSERT_EQ(window.Messages.size(), 1u);
-        EXPECT_EQ(Fields(window.Messages[0]), Fields({text, "Velnor", MessageButtons::Ok,
-                                                      MessageIcon::Critical, MessageAnswer::Ok}));
+        const MessageBoxRequest& box = window.Messages[0];
+        EXPECT_THAT(box.text, text);
+        EXPECT_EQ(std::tie(box.title, box.buttons, box.icon, box.defaultButton),
+                  std::make_tuple(std::string("Velnor"), MessageButtons::Ok, MessageIcon::Critical,
+                                  MessageAnswer::Ok));
+    }
+    // What the system says of a path, in its own words, whatever they are.
+    ::testing::Matcher<const std::string&> SystemError(const std::filesystem::path& path) const {
+        return ::testing::AllOf(::testing::StartsWith(DisplayPath(path) + ": "),
+                                ::testing::Not(::testing::EndsWith(": ")));
     }
 
     TempTree tree;
     ScriptedWindow window;
-    std::shared_ptr<FailingFileOps> ops = std::make_shared<FailingFileOps>();
+    std::shared_ptr<ServiceFailures> failures = std::make_shared<ServiceFailures>();
     std::unique_ptr<RunDriver> driver;
 };
 

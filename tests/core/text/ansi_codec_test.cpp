@@ -30,7 +30,6 @@ const KnownText kKnownTexts[] = {
     {"\xD1\xB9\xD1", u"压\xDCD1"},           // character, then a cut-off lead
     {"\x81 x", u"\xDC81 x"},                 // a space is no trail byte
     {"\x81\x7F", u"\xDC81\x7F"},             // nor is DEL
-    {"\xA2\xE3", u"\xDCA2\xDCE3"},           // unassigned pair, then a lone lead
     {"\x81\xFF\xD1\xB9", u"\xDC81\xDCFF压"}, // FF is neither trail nor lead
 };
 

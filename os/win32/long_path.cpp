@@ -1,0 +1,22 @@
+#include "os/win32/long_path.h"
+
+#include <string_view>
+
+namespace velnor {
+
+std::wstring LongPath(const std::filesystem::path& path) {
+    constexpr std::wstring_view Long = L"\\\\?\\";
+    constexpr std::wstring_view LongShare = L"\\\\?\\UNC\\";
+    const std::wstring& given = path.native();
+    if (given.starts_with(Long)) {
+        return given;
+    }
+    const std::wstring full =
+        (path.is_absolute() ? path : std::filesystem::absolute(path)).lexically_normal().native();
+    if (full.starts_with(L"\\\\")) {
+        return std::wstring(LongShare) + full.substr(2);
+    }
+    return std::wstring(Long) + full;
+}
+
+} // namespace velnor

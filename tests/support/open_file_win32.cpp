@@ -1,0 +1,12 @@
+#include "tests/support/open_file.h"
+
+#include <string>
+
+namespace velnor::test {
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+    const std::string narrow = mode;
+    return _wfopen(path.c_str(), std::wstring(narrow.begin(), narrow.end()).c_str());
+}
+
+} // namespace velnor::test
