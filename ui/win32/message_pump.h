@@ -5,13 +5,14 @@
 namespace velnor {
 
 // The run's yield on Win32: a pass of the message loop after every character.
-// Asking the system whether anything is pending costs a call into it (a
-// round trip to the server under Wine), so a pass mostly just counts and asks
-// only every PassesPerLook passes: tens of nanoseconds of run apart, far below
-// what a user can tell, while a pass with nothing to do costs a few.
+// Asking the system whether anything is pending costs a call into it (under
+// Wine a round trip to its server: microseconds), so a pass mostly just counts
+// and asks every PassesPerLook passes: a pass with nothing to do then costs a
+// few nanoseconds, and what the user does waits at most that many characters
+// of run, well under a millisecond.
 class MessagePump {
 public:
-    static constexpr unsigned PassesPerLook = 256;
+    static constexpr unsigned PassesPerLook = 1024;
 
     // Dispatches what is pending, keyboard navigation among dialogWindow's
     // controls included, once every PassesPerLook calls.
