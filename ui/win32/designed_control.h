@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ui/design/control_design.h"
-
 #include "ui/win32/windows_api.h"
 
 #include <array>

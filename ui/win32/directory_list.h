@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/files/file_system.h"
-
 #include "ui/win32/windows_api.h"
 
 #include <filesystem>

@@ -5,7 +5,6 @@
 #include "ui/design/frmAbout_design.h"
 #include "ui/win32/designed_control.h"
 #include "ui/win32/gui_font.h"
-
 #include "ui/win32/windows_api.h"
 
 #include <array>

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace velnor {
@@ -47,10 +48,11 @@ void RegisterWindowClass() {
         throw std::runtime_error("The main window's class cannot be registered.");
 }
 
-HICON LoadVelnorIcon(int metric, UINT dpi) {
+IconHandle LoadVelnorIcon(int metric, UINT dpi) {
     const int size = GetSystemMetricsForDpi(metric, dpi);
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(VELNOR_ICON),
-                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    return IconHandle(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(VELNOR_ICON),
+                                      IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 } // namespace
@@ -213,7 +215,8 @@ void frmMain::ReadTicks() {
 
 void frmMain::Layout(UINT dpi) {
     dpi_ = dpi;
-    font_ = MakeGuiFont(dpi);
+    // The controls let go of the old font before it goes, at the end.
+    const FontHandle previousFont = std::exchange(font_, MakeGuiFont(dpi));
     const int cell = design::TwipsToPixels(GaugeCellTwips, static_cast<int>(dpi));
     gaugeExtra_ = cell - TextExtent(window_, font_.get(), L"|").cx;
 
@@ -222,10 +225,10 @@ void frmMain::Layout(UINT dpi) {
     AdjustWindowRectExForDpi(&frame, Style, FALSE, 0, dpi);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(window_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadVelnorIcon(SM_CXICON, dpi)));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadVelnorIcon(SM_CXSMICON, dpi)));
+    bigIcon_ = LoadVelnorIcon(SM_CXICON, dpi);
+    smallIcon_ = LoadVelnorIcon(SM_CXSMICON, dpi);
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
     const int lineHeight = TextExtent(window_, font_.get(), L"").cy;
     for (int index = 0; index < ControlCount; ++index) {

@@ -9,8 +9,8 @@
 #include "ui/win32/directory_list.h"
 #include "ui/win32/drive_list.h"
 #include "ui/win32/gui_font.h"
+#include "ui/win32/handles.h"
 #include "ui/win32/message_pump.h"
-
 #include "ui/win32/windows_api.h"
 
 #include <array>
@@ -94,6 +94,8 @@ private:
     std::optional<DirectoryList> Dir1_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     FontHandle font_;
+    IconHandle bigIcon_;
+    IconHandle smallIcon_;
     int gaugeExtra_ = 0; // pixels between two "|", so a cell is 90 twips wide
     SolidBrushes brushes_;
     HWND focusAtDeactivation_ = nullptr;

@@ -1,16 +1,11 @@
 #pragma once
 
+#include "ui/win32/handles.h"
 #include "ui/win32/windows_api.h"
 
-#include <memory>
-#include <type_traits>
+#include <string>
 
 namespace velnor {
-
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 
 // The system's font for messages and dialogs at 9 points, the size the windows
 // are designed for: a full-width character is 12 pixels at 96 dpi.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/run/window_seam.h"
-
 #include "ui/win32/windows_api.h"
 
 namespace velnor {
