@@ -12,7 +12,7 @@ namespace velnor {
 // of run, well under a millisecond.
 class MessagePump {
 public:
-    static constexpr unsigned PassesPerLook = 1024;
+    static constexpr unsigned PassesPerLook = 2048;
 
     // Dispatches what is pending, keyboard navigation among dialogWindow's
     // controls included, once every PassesPerLook calls.
