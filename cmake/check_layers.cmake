@@ -1,12 +1,13 @@
 # cmake -DROOT=<source dir> -P check_layers.cmake
 #
-# Layers, lowest first:  core  <  os/<system>  <  ui/<toolkit>, cli  <  app.
-# - core/ includes only core/; os/X/ only core/ and os/X/; ui/X/ only core/
-#   and ui/X/ (what it needs of the system comes through the core's
+# Layers, lowest first:  core  <  os/<system>, ui/design  <  ui/<toolkit>, cli  <  app.
+# - core/ includes only core/; os/X/ only core/ and os/X/; ui/design/ (the
+#   windows' controls as designed) only core/ and ui/design/; ui/X/ only core/,
+#   ui/design/ and ui/X/ (what it needs of the system comes through the core's
 #   factories); cli/ only core/ and cli/; app/ anything but another system's
 #   or toolkit's folder.
-# - core/ and cli/ are shared by every system: no toolkit header, no system
-#   header, no #ifdef on the system.
+# - core/, ui/design/ and cli/ are shared by every system: no toolkit header,
+#   no system header, no #ifdef on the system.
 cmake_minimum_required(VERSION 3.25)
 
 set(system_headers
@@ -28,6 +29,10 @@ foreach(file ${files})
         set(allowed "^(core|cli)/")
     elseif(layer STREQUAL "app")
         set(allowed "^(core|app|os|ui)/")
+    elseif(layer STREQUAL "ui/design")
+        set(allowed "^(core|ui/design)/")
+    elseif(layer MATCHES "^ui/")
+        set(allowed "^(core|ui/design|${layer})/")
     else()
         set(allowed "^(core|${layer})/")
     endif()
@@ -40,10 +45,10 @@ foreach(file ${files})
             endif()
         elseif(line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
             set(header ${CMAKE_MATCH_1})
-            if(layer MATCHES "^(core|cli)$" AND header MATCHES "^(${system_pattern})")
+            if(layer MATCHES "^(core|cli|ui/design)$" AND header MATCHES "^(${system_pattern})")
                 list(APPEND failures "${file}: shared code includes <${header}>")
             endif()
-        elseif(layer MATCHES "^(core|cli)$" AND line MATCHES "_WIN32|__linux__|__unix__")
+        elseif(layer MATCHES "^(core|cli|ui/design)$" AND line MATCHES "_WIN32|__linux__|__unix__")
             list(APPEND failures "${file}: shared code picks a system: ${line}")
         endif()
     endforeach()

@@ -3,15 +3,18 @@
 #include "core/about/file_exists.h"
 #include "core/about/key_value_reader.h"
 #include "core/about/program_starter.h"
-#include "core/identity.h"
+#include "ui/design/frmAbout_design.h"
+#include "ui/design/twips.h"
+#include "ui/qt/designed_widget.h"
 #include "ui/qt/info_message.h"
-#include "ui/qt/project_details.h"
 #include "ui/qt/twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+
+#include <array>
 
 namespace velnor {
 namespace {
@@ -23,11 +26,6 @@ void WidenToText(QLabel* label) {
     if (needed > label->width()) {
         label->resize(needed, label->height());
     }
-}
-
-// Labels that size themselves to their text, whatever the designed size.
-void SizeToText(QLabel* label) {
-    label->resize(label->sizeHint());
 }
 
 } // namespace
@@ -56,72 +54,34 @@ frmAbout::frmAbout(SysInfoServices services, QWidget* parent)
     Form_Load();
 }
 
-QRect frmAbout::TwipsRect(int left, int top, int width, int height) const {
-    return velnor::TwipsRect(left, top, width, height, logicalDpiX(), logicalDpiY());
-}
-
-QLabel* frmAbout::AddLabel(const char* name, const QString& text, const QRect& twips) {
-    auto* label = new QLabel(text, this);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    return label;
-}
-
 void frmAbout::CreateControls() {
+    using namespace frmAbout_design;
     setObjectName(QStringLiteral("frmAbout"));
-    // Client area 5730 x 3555 at 2340, 1935 on the screen; fixed size.
-    const QRect client = TwipsRect(2340, 1935, 5730, 3555);
+    const QRect client = TwipsRect(Client, this);
     setFixedSize(client.size());
     setGeometry(client);
 
-    cmdOK = new QPushButton(QStringLiteral("确定"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(TwipsRect(4125, 2625, 1500, 345));
-    cmdOK->setDefault(true);
+    std::array<QWidget*, ControlCount> made{};
+    for (int index = 0; index < ControlCount; ++index)
+        made[index] = MakeDesignedWidget(Controls()[index], this);
+    cmdOK = static_cast<QPushButton*>(made[frmAbout_design::cmdOK]);
+    cmdSysInfo = static_cast<QPushButton*>(made[frmAbout_design::cmdSysInfo]);
+    lblTitle = static_cast<QLabel*>(made[frmAbout_design::lblTitle]);
+    lblVersion = static_cast<QLabel*>(made[frmAbout_design::lblVersion]);
+    WidenToText(static_cast<QLabel*>(made[Label7]));
+    WidenToText(static_cast<QLabel*>(made[Label8]));
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-
-    cmdSysInfo = new QPushButton(QStringLiteral("系统信息(&S)..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setGeometry(TwipsRect(4140, 3075, 1485, 345));
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
 
-    Label5 =
-        AddLabel("Label5", QStringLiteral("作者:") + QString::fromUtf8(project_details::Author),
-                 QRect(270, 1200, 810, 180));
-    SizeToText(Label5);
-    Label6 =
-        AddLabel("Label6", QStringLiteral("主页:") + QString::fromUtf8(project_details::HomePage),
-                 QRect(270, 1440, 1530, 180));
-    SizeToText(Label6);
-    Label7 = AddLabel("Label7", QStringLiteral("邮箱:") + QString::fromUtf8(project_details::Email),
-                      QRect(270, 1680, 1935, 255));
-    WidenToText(Label7);
-    Label8 = AddLabel("Label8", QStringLiteral("2005-8-28"), QRect(270, 2040, 2055, 255));
-    WidenToText(Label8);
-
-    // Grey over white, one pixel apart: an etched rule above the buttons.
-    Line1[1] = {QPoint(90, 2445), 5654, QColor(128, 128, 128), 1};
-    lblTitle = AddLabel("lblTitle", QStringLiteral("应用程序标题"), QRect(240, 240, 3885, 480));
-    QPalette titlePalette = lblTitle->palette();
-    titlePalette.setColor(QPalette::WindowText, QColor(0, 0, 0));
-    lblTitle->setPalette(titlePalette);
-    Line1[0] = {QPoint(105, 2460), 5654, QColor(255, 255, 255), 2};
-    lblVersion = AddLabel("lblVersion", QStringLiteral("版本"), QRect(240, 780, 3885, 225));
-
-    setTabOrder(cmdOK, cmdSysInfo);
-    cmdOK->setFocus();
+    setTabOrder(made[FocusOrder[0]], made[FocusOrder[1]]);
+    made[FocusOrder.front()]->setFocus();
 }
 
 void frmAbout::Form_Load() {
-    const QString title = QString::fromUtf8(identity::ApplicationTitle);
-    setWindowTitle(QStringLiteral("关于 ") + title);
-    lblVersion->setText(QStringLiteral("版本 %1.%2.%3")
-                            .arg(identity::VersionMajor)
-                            .arg(identity::VersionMinor)
-                            .arg(identity::VersionRevision));
+    setWindowTitle(QString::fromStdString(frmAbout_design::LoadedCaption()));
+    lblVersion->setText(QString::fromStdString(frmAbout_design::LoadedVersion()));
     WidenToText(lblVersion);
-    lblTitle->setText(title);
+    lblTitle->setText(QString::fromStdString(frmAbout_design::LoadedTitle()));
     WidenToText(lblTitle);
 }
 
@@ -151,12 +111,14 @@ void frmAbout::keyPressEvent(QKeyEvent* event) {
 void frmAbout::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
-    // In creation order, index 1 first.
-    for (const LineShape* line : {&Line1[1], &Line1[0]}) {
-        const int left = TwipsToPixels(line->from.x(), logicalDpiX());
-        const int right = TwipsToPixels(line->toX, logicalDpiX());
-        const int top = TwipsToPixels(line->from.y(), logicalDpiY());
-        painter.fillRect(left, top, right - left, line->widthPixels, line->colour);
+    // In creation order, Line1(1) first.
+    for (const int index : {1, 0}) {
+        const design::LineDesign& line = frmAbout_design::Line1()[index];
+        const int left = design::TwipsToPixels(line.fromX, logicalDpiX());
+        const int right = design::TwipsToPixels(line.toX, logicalDpiX());
+        const int top = design::TwipsToPixels(line.y, logicalDpiY());
+        painter.fillRect(left, top, right - left, line.widthPixels,
+                         QColor(line.colour.red, line.colour.green, line.colour.blue));
     }
 }
 

@@ -3,11 +3,7 @@
 #include "core/about/registry.h"
 #include "core/about/sys_info_launcher.h"
 
-#include <QColor>
 #include <QDialog>
-#include <QPoint>
-
-#include <array>
 
 class QLabel;
 class QPushButton;
@@ -34,30 +30,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // A horizontal line drawn on the dialog itself, like a label it takes no focus.
-    struct LineShape {
-        QPoint from; // twips
-        int toX;     // twips
-        QColor colour;
-        int widthPixels;
-    };
-
     void CreateControls();
     void Form_Load();
-    QRect TwipsRect(int left, int top, int width, int height) const;
-    QLabel* AddLabel(const char* name, const QString& text, const QRect& twips);
 
     SysInfoServices services_;
 
+    // The controls of frmAbout_design that the box uses after creating them.
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdSysInfo = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label8 = nullptr;
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;
-    std::array<LineShape, 2> Line1{};
 };
 
 } // namespace velnor

@@ -2,6 +2,8 @@
 
 #include "core/identity.h"
 #include "core/text/display_path.h"
+#include "ui/design/frmMain_design.h"
+#include "ui/qt/designed_widget.h"
 #include "ui/qt/directory_list.h"
 #include "ui/qt/extension_box.h"
 #include "ui/qt/frmAbout.h"
@@ -12,13 +14,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <algorithm>
+#include <array>
 #include <system_error>
 
 namespace velnor {
@@ -30,12 +32,6 @@ const char* const SettingsKey = "Path";
 
 QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
-}
-
-// An auto-size label takes the size of its text, on one line, at every change.
-void SetCaption(QLabel* label, const QString& caption) {
-    label->setText(caption);
-    label->adjustSize();
 }
 
 QMessageBox::StandardButton ButtonOf(MessageAnswer answer) {
@@ -108,117 +104,61 @@ frmMain::frmMain(frmMainServices services, QWidget* parent)
                                           : FileSystemFactory([] { return MakeFileSystem(); })) {
     setWindowTitle(identity::ApplicationTitle);
     setWindowIcon(VelnorIcon());
-    resize(Place(0, 0, 7950, 5940).size());
+    resize(
+        TwipsRect({0, 0, frmMain_design::ClientWidth, frmMain_design::ClientHeight}, this).size());
     CreateControls();
-    SetTabOrder();
     Form_Load();
 }
 
 frmMain::~frmMain() = default;
 
-QRect frmMain::Place(int left, int top, int width, int height) const {
-    return TwipsRect(left, top, width, height, logicalDpiX(), logicalDpiY());
-}
-
-QLabel* frmMain::AddLabel(QWidget* container, const char* name, const QString& caption, int left,
-                          int top, int width, int height) {
-    return Arrange(new QLabel(container), name, caption, left, top, width, height);
-}
-
-QLabel* frmMain::Arrange(QLabel* label, const char* name, const QString& caption, int left, int top,
-                         int width, int height) {
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setText(caption);
-    label->setGeometry(Place(left, top, width, height));
-    return label;
-}
-
-QLabel* frmMain::AddAutoSizeLabel(const char* name, const QString& caption, int left, int top) {
-    QLabel* label = AddLabel(this, name, caption, left, top, 0, 0);
-    SetCaption(label, caption);
-    return label;
-}
-
-GaugeLabel* frmMain::AddGauge(const char* name, const QColor& text, int left, int top) {
-    auto* gauge = new GaugeLabel(this);
-    Arrange(gauge, name, {}, left, top, 0, 0);
-    QPalette palette = gauge->palette();
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Window, QColor(224, 224, 224));
-    gauge->setPalette(palette);
-    gauge->setAutoFillBackground(true);
-    // A cell is a half-width character, 90 twips, so the full gauge spans its designed
-    // 5400 twips whatever the width of "|" in the font.
-    QFont font = gauge->font();
-    const qreal cell = 90 * logicalDpiX() / 1440.0;
-    font.setLetterSpacing(QFont::AbsoluteSpacing,
-                          cell - QFontMetricsF(font).horizontalAdvance(QLatin1Char('|')));
-    gauge->setFont(font);
-    gauge->ShowCells(60);
-    return gauge;
-}
-
 void frmMain::CreateControls() {
-    Label3 = AddLabel(this, "Label3",
-                      "    在选择目录中设置你要压缩的网页位置,根据你的需要设置压缩项目,"
-                      "建议一定要选中备份,最后点执行开始压缩代码",
-                      240, 240, 6015, 375);
-    Label3->setWordWrap(true);
+    using namespace frmMain_design;
+    std::array<QWidget*, ControlCount> made{};
+    for (int index = 0; index < ControlCount; ++index) {
+        const design::ControlDesign& design = Controls()[index];
+        QWidget* container = design.container == design::OnForm ? this : made[design.container];
+        if (design.kind == design::ControlKind::DriveList) {
+            made[index] = new DriveList(drives_, container);
+            PlaceAsDesigned(made[index], design);
+        } else if (design.kind == design::ControlKind::DirectoryList) {
+            made[index] = new DirectoryList(container);
+            PlaceAsDesigned(made[index], design);
+        } else if (index == frmMain_design::sp1 || index == frmMain_design::sp2) {
+            made[index] = SetUpDesignedLabel(new GaugeLabel(container), design);
+            PlaceAsDesigned(made[index], design);
+        } else {
+            made[index] = MakeDesignedWidget(design, container);
+        }
+    }
+    const auto get = [&made]<typename Widget>(Control control, Widget*& widget) {
+        widget = static_cast<Widget*>(made[control]);
+    };
+    auto* const Label3 = static_cast<QLabel*>(made[frmMain_design::Label3]);
+    get(frmMain_design::Drive1, Drive1);
+    get(frmMain_design::Dir1, Dir1);
+    get(frmMain_design::Text1, Text1);
+    get(frmMain_design::Check1, Check1);
+    get(frmMain_design::Check2, Check2);
+    get(frmMain_design::Check4, Check4);
+    get(frmMain_design::Command1, Command1);
+    get(frmMain_design::Command2, Command2);
+    get(frmMain_design::Command3, Command3);
+    get(frmMain_design::lbstate, lbstate);
+    get(frmMain_design::sp2, sp2);
+    get(frmMain_design::yasuoLv, yasuoLv);
+    get(frmMain_design::sp1, sp1);
+
     // Its two lines may need a few pixels more than the designed box; the frames
     // below leave room for them.
     Label3->resize(Label3->width(),
                    std::max(Label3->height(), Label3->heightForWidth(Label3->width())));
+    SetUpGauge(sp2);
+    SetUpGauge(sp1);
 
-    DirFrame = new QGroupBox("选择文件目录", this);
-    DirFrame->setObjectName("选择文件目录");
-    DirFrame->setGeometry(Place(240, 840, 3375, 3975));
-    Drive1 = new DriveList(drives_, DirFrame);
-    Drive1->setObjectName("Drive1");
-    Drive1->setGeometry(Place(240, 360, 2895, 300));
-    Dir1 = new DirectoryList(DirFrame);
-    Dir1->setObjectName("Dir1");
-    Dir1->setGeometry(Place(240, 720, 2895, 3030));
-
-    Frame1 = new QGroupBox("设置", this);
-    Frame1->setObjectName("Frame1");
-    Frame1->setGeometry(Place(3720, 840, 2415, 3975));
-    Label1 = AddLabel(Frame1, "Label1", "应用文件", 240, 360, 975, 255);
-    Text1 = new ExtensionBox("htm|html|asp", Frame1);
-    Text1->setObjectName("Text1");
-    Text1->setGeometry(Place(240, 600, 1935, 735));
-    Label2 = AddLabel(Frame1, "Label2", "采取措施", 240, 1560, 855, 255);
-    const auto addCheck = [this](const char* name, const QString& caption, int top) {
-        auto* check = new QCheckBox(caption, Frame1);
-        check->setObjectName(name);
-        check->setGeometry(Place(240, top, 1935, 255));
-        check->setChecked(true);
-        return check;
-    };
-    Check1 = addCheck("Check1", "把多余空格删除", 1800);
-    Check2 = addCheck("Check2", "把多余换行符删除", 2040);
-    Check4 = addCheck("Check4", "备份到bak文件夹", 2640);
-
-    const auto addButton = [this](const char* name, const QString& caption, int top) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(name);
-        button->setGeometry(Place(6360, top, 1215, 495));
-        // No default button: Enter in the window presses nothing.
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        return button;
-    };
-    Command1 = addButton("Command1", "开始压缩", 960);
-    Command2 = addButton("Command2", "还原备份", 1560);
-    Command3 = addButton("Command3", "关于程序", 2160);
-
-    lbstate = AddAutoSizeLabel("lbstate", "准备就绪", 240, 4920);
-    Label12 = AddAutoSizeLabel("Label12", "压缩", 240, 5280);
-    sp2 = AddGauge("sp2", QColor(255, 0, 0), 720, 5280);
-    Label10 = AddAutoSizeLabel("Label10", "压缩成", 6360, 5280);
-    yasuoLv = AddAutoSizeLabel("yasuoLv", "80%", 6960, 5280);
-    Label9 = AddAutoSizeLabel("Label9", "文件", 240, 5520);
-    sp1 = AddGauge("sp1", QColor(0, 0, 255), 720, 5520);
+    for (std::size_t i = 1; i < FocusOrder.size(); ++i)
+        setTabOrder(made[FocusOrder[i - 1]], made[FocusOrder[i]]);
+    made[FocusOrder.front()]->setFocus();
 
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
@@ -227,12 +167,15 @@ void frmMain::CreateControls() {
     connect(Dir1, &DirectoryList::OpenFailed, this, &frmMain::ShowFailure);
 }
 
-void frmMain::SetTabOrder() {
-    QWidget* const order[] = {Drive1,   Dir1,   Text1,    Check1,  Check2,
-                              Command1, Check4, Command2, Command3};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
-    Drive1->setFocus();
+void frmMain::SetUpGauge(GaugeLabel* gauge) {
+    // A cell is a half-width character, so the full gauge spans its designed
+    // width whatever the width of "|" in the font.
+    QFont font = gauge->font();
+    const qreal cell = frmMain_design::GaugeCellTwips * logicalDpiX() / 1440.0;
+    font.setLetterSpacing(QFont::AbsoluteSpacing,
+                          cell - QFontMetricsF(font).horizontalAdvance(QLatin1Char('|')));
+    gauge->setFont(font);
+    gauge->ShowCells(60);
 }
 
 void frmMain::Form_Load() {
@@ -336,7 +279,7 @@ void frmMain::SetStatus(const std::string& caption) {
     const QString text = Text(caption);
     if (text == lbstate->text())
         return;
-    SetCaption(lbstate, text);
+    SetAutoSizeCaption(lbstate, text);
     Repaint(lbstate);
 }
 
@@ -345,7 +288,7 @@ void frmMain::SetRatio(std::int16_t percent) {
     if (percent == ratioShown_)
         return;
     ratioShown_ = percent;
-    SetCaption(yasuoLv, QString::number(percent) + QLatin1Char('%'));
+    SetAutoSizeCaption(yasuoLv, QString::number(percent) + QLatin1Char('%'));
     Repaint(yasuoLv);
 }
 

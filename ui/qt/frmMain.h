@@ -17,7 +17,6 @@
 
 class QCheckBox;
 class QCloseEvent;
-class QGroupBox;
 class QLabel;
 class QPushButton;
 
@@ -66,14 +65,9 @@ protected:
 
 private:
     void CreateControls();
-    void SetTabOrder();
-    QRect Place(int left, int top, int width, int height) const;
-    QLabel* AddLabel(QWidget* container, const char* name, const QString& caption, int left,
-                     int top, int width, int height);
-    QLabel* Arrange(QLabel* label, const char* name, const QString& caption, int left, int top,
-                    int width, int height);
-    QLabel* AddAutoSizeLabel(const char* name, const QString& caption, int left, int top);
-    GaugeLabel* AddGauge(const char* name, const QColor& text, int left, int top);
+    void SetUpGauge(GaugeLabel* gauge);
+    // At once, not at the next pass of the event loop.
+    void Repaint(QLabel* label);
 
     void Form_Load();
     void Command1_Click();
@@ -81,7 +75,6 @@ private:
     void Command3_Click();
     void Drive1_Change();
     void ShowFailure(const QString& description);
-    void Repaint(QLabel* label);
 
     std::shared_ptr<SettingsStore> settings_;
     DriveSource drives_;
@@ -90,28 +83,21 @@ private:
     std::optional<std::int16_t> ratioShown_; // yasuoLv's percentage as last set
     YieldGate yieldGate_;                    // which yields give the event loop a pass
 
-    // The controls, as designed; the object names are these names.
-    QLabel* Label3 = nullptr;      // the help text above everything
-    QGroupBox* DirFrame = nullptr; // frame "选择文件目录" (its object name): choose the folder
-    DriveList* Drive1 = nullptr;   // the drives; picking one opens it in Dir1
-    DirectoryList* Dir1 = nullptr;   // the folder to treat, with its parents and subfolders
-    QGroupBox* Frame1 = nullptr;     // frame "设置": settings
-    QLabel* Label1 = nullptr;        // "应用文件": caption of Text1
-    ExtensionBox* Text1 = nullptr;   // the extension list, "htm|html|asp"
-    QLabel* Label2 = nullptr;        // "采取措施": caption of the check boxes
-    QCheckBox* Check1 = nullptr;     // remove redundant spaces, read at every character
-    QCheckBox* Check2 = nullptr;     // remove redundant line breaks, read at every character
-    QCheckBox* Check4 = nullptr;     // back up to the .bak folder first
-    QPushButton* Command1 = nullptr; // Start
-    QPushButton* Command2 = nullptr; // Restore
-    QPushButton* Command3 = nullptr; // About
-    QLabel* lbstate = nullptr;       // status: the file in hand, or "已经完成任务."
-    QLabel* Label12 = nullptr;       // "压缩": caption of sp2
-    GaugeLabel* sp2 = nullptr;       // gauge: share of the page kept so far (red)
-    QLabel* Label10 = nullptr;       // "压缩成": caption of yasuoLv
-    QLabel* yasuoLv = nullptr;       // share of the run's characters kept, "74%"
-    QLabel* Label9 = nullptr;        // "文件": caption of sp1
-    GaugeLabel* sp1 = nullptr;       // gauge: how far the page has been scanned (blue)
+    // The controls of frmMain_design that the window reads or writes; every
+    // control's object name is its designed name.
+    DriveList* Drive1 = nullptr;
+    DirectoryList* Dir1 = nullptr;
+    ExtensionBox* Text1 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QCheckBox* Check4 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QLabel* lbstate = nullptr;
+    GaugeLabel* sp2 = nullptr;
+    QLabel* yasuoLv = nullptr;
+    GaugeLabel* sp1 = nullptr;
 
     RunDriver run_;
 };

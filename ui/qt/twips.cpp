@@ -1,16 +1,16 @@
 #include "ui/qt/twips.h"
 
-#include <cmath>
+#include "ui/design/twips.h"
+
+#include <QWidget>
 
 namespace velnor {
 
-int TwipsToPixels(int twips, int dpi) {
-    return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
-}
-
-QRect TwipsRect(int left, int top, int width, int height, int dpiX, int dpiY) {
-    return QRect(TwipsToPixels(left, dpiX), TwipsToPixels(top, dpiY), TwipsToPixels(width, dpiX),
-                 TwipsToPixels(height, dpiY));
+QRect TwipsRect(const design::TwipsBox& box, const QWidget* container) {
+    const int dpiX = container->logicalDpiX();
+    const int dpiY = container->logicalDpiY();
+    return QRect(design::TwipsToPixels(box.left, dpiX), design::TwipsToPixels(box.top, dpiY),
+                 design::TwipsToPixels(box.width, dpiX), design::TwipsToPixels(box.height, dpiY));
 }
 
 } // namespace velnor

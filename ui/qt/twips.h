@@ -1,12 +1,14 @@
 #pragma once
 
+#include "ui/design/control_design.h"
+
 #include <QRect>
+
+class QWidget;
 
 namespace velnor {
 
-// The window is designed in twips, 1/1440 inch: 15 twips to a pixel at 96 dpi.
-int TwipsToPixels(int twips, int dpi);
-
-QRect TwipsRect(int left, int top, int width, int height, int dpiX, int dpiY);
+// A designed box in pixels at the dots per inch of the widget that holds it.
+QRect TwipsRect(const design::TwipsBox& box, const QWidget* container);
 
 } // namespace velnor

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/settings/settings_store.h"
+#include "tests/support/memory_settings.h"
 #include "tests/support/temp_tree.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/frmMain.h"
@@ -16,12 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <ostream>
-#include <stdexcept>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace velnor::test {
@@ -47,31 +44,6 @@ private:
 
 inline ::testing::Environment* const TheAppEnvironment =
     ::testing::AddGlobalTestEnvironment(new AppEnvironment);
-
-// A settings store in memory.
-class MemorySettings : public SettingsStore {
-public:
-    using Entry = std::tuple<std::string, std::string, std::string>;
-
-    std::string Read(const std::string& application, const std::string& section,
-                     const std::string& key, const std::string& fallback) const override {
-        ++reads;
-        const auto found = entries.find({application, section, key});
-        return found == entries.end() ? fallback : found->second;
-    }
-    void Write(const std::string& application, const std::string& section, const std::string& key,
-               const std::string& value) override {
-        ++writes;
-        if (!failWrites.empty())
-            throw std::runtime_error(failWrites);
-        entries[{application, section, key}] = value;
-    }
-
-    std::map<Entry, std::string> entries;
-    mutable int reads = 0;
-    int writes = 0;
-    std::string failWrites; // the description a failing write throws with
-};
 
 // The main window, counting its yields and able to act at each one.
 class ProbedWindow : public frmMain {
@@ -170,7 +142,7 @@ protected:
     }
 
     // The remembered folder's entry.
-    std::string& Remembered() { return settings->entries[{"Trimora", "Root", "Path"}]; }
+    std::string& Remembered() { return settings->Remembered(); }
 
     TempTree tree;
     std::shared_ptr<MemorySettings> settings = std::make_shared<MemorySettings>();

@@ -1,0 +1,153 @@
+#include "ui/win32/frmAbout.h"
+
+#include "tests/core/about/sys_info_fixture.h"
+#include "tests/ui/win32/window_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velnor::test {
+namespace {
+
+using namespace frmAbout_design;
+using Id = frmAbout_design::Control;
+
+const std::string Hardinfo = MsinfoKey + "\"PATH\"=\"C:\\\\hardinfo.exe\"";
+
+// Each opening loads the texts afresh, so a second one shows the same.
+TEST(frmAboutTest, EveryOpeningShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
+    ScriptedSysInfo sysInfo("");
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        frmAbout box(sysInfo.Services());
+        bool shown = false;
+        box.Show([&](frmAbout& about) {
+            shown = true;
+            HWND dialog = about.Handle();
+            ASSERT_EQ(GetDpiForWindow(dialog), 96u);
+            EXPECT_EQ(Utf8(TextOf(dialog)), "关于 Velnor");
+            RECT client;
+            GetClientRect(dialog, &client);
+            POINT corner{0, 0};
+            ClientToScreen(dialog, &corner);
+            // 2340, 1935, 5730 x 3555 twips; fixed, with the close box only.
+            EXPECT_EQ(corner.x, 156);
+            EXPECT_EQ(corner.y, 129);
+            EXPECT_EQ(client.right, 382);
+            EXPECT_EQ(client.bottom, 237);
+            const LONG style = GetWindowLongW(dialog, GWL_STYLE);
+            EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+            EXPECT_NE(style & WS_SYSMENU, 0);
+            EXPECT_EQ(GetFocus(), about.Control(cmdOK));
+            const std::tuple<Id, const char*, RECT> controls[] = {
+                {lblTitle, "Velnor", {16, 16, 275, 48}},
+                {lblVersion, "版本 1.0.0", {16, 52, 275, 67}},
+                {Label5, "作者:Velnor 开发组", {18, 80, 0, 0}},
+                {Label6, "主页:https://velnor.example.org", {18, 96, 0, 0}},
+                {Label7, "邮箱:dev@velnor.example.org", {18, 112, 0, 0}},
+                {Label8, "2005-8-28", {18, 136, 155, 153}},
+                {cmdOK, "确定", {275, 175, 375, 198}},
+                {cmdSysInfo, "系统信息(&S)...", {276, 205, 375, 228}},
+            };
+            for (const auto& [control, text, place] : controls) {
+                SCOPED_TRACE(Controls()[control].name);
+                HWND window = about.Control(control);
+                EXPECT_EQ(Utf8(TextOf(window)), text);
+                const RECT box = Box(window);
+                EXPECT_EQ(box.left, place.left);
+                EXPECT_EQ(box.top, place.top);
+                EXPECT_EQ(box.right, place.right ? place.right : box.right);
+                EXPECT_EQ(box.bottom, place.bottom ? place.bottom : box.bottom);
+            }
+            EndDialog(dialog, IDOK);
+        });
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(box.Handle(), nullptr);
+    }
+}
+
+// Keys posted one at a time, once the box is up, from a thread timer: it
+// fires only when the box's own loop has handled everything before. Then a
+// look whether the box is still open, and a close if so.
+struct KeyScript {
+    std::vector<MSG> keys;
+    HWND dialog = nullptr;
+    std::size_t next = 0;
+    bool open = false;
+    bool done = false;
+
+    static inline KeyScript* current = nullptr;
+    static void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
+        KeyScript& script = *current;
+        if (script.done || !script.dialog)
+            return;
+        if (script.next < script.keys.size()) {
+            const MSG& key = script.keys[script.next++];
+            PostMessageW(key.hwnd ? script.dialog : GetFocus(), key.message, key.wParam,
+                         key.lParam);
+            return;
+        }
+        script.done = true;
+        script.open = IsWindowVisible(script.dialog);
+        PostMessageW(script.dialog, WM_COMMAND, IDOK, 0);
+    }
+};
+
+// Runs a box, presses the keys and tells whether it was still open after them.
+bool StaysOpenAfter(frmAbout& box, const std::vector<MSG>& keys) {
+    KeyScript script{keys};
+    KeyScript::current = &script;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 5, &KeyScript::Step);
+    box.Show([&](frmAbout& about) { script.dialog = about.Handle(); });
+    KillTimer(nullptr, timer);
+    return script.open;
+}
+
+// Esc and Enter on OK close the box, as the close box does; Enter on System
+// Information and Alt+S start the tool and leave the box open.
+TEST(frmAboutTest, KeysAndTheCloseBoxPressTheirButtons) {
+    const MSG esc{nullptr, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    const MSG enter{nullptr, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    const MSG tab{nullptr, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    const MSG altS{nullptr, WM_SYSCHAR, 's', 1 << 29, 0, {}};
+    const MSG closeBox{reinterpret_cast<HWND>(1), WM_CLOSE, 0, 0, 0, {}};
+    const std::tuple<const char*, std::vector<MSG>, bool> cases[] = {
+        {"Esc", {esc}, false},
+        {"Enter", {enter}, false},
+        {"close box", {closeBox}, false},
+        {"Tab, Enter", {tab, enter}, true},
+        {"Tab, Tab, Enter", {tab, tab, enter}, false},
+        {"Alt+S", {altS}, true},
+    };
+    for (const auto& [keys, sequence, staysOpen] : cases) {
+        SCOPED_TRACE(keys);
+        ScriptedSysInfo sysInfo(Hardinfo);
+        frmAbout box(sysInfo.Services());
+        EXPECT_EQ(StaysOpenAfter(box, sequence), staysOpen);
+        EXPECT_EQ(sysInfo.log, staysOpen ? std::vector<std::string>{"start C:\\hardinfo.exe"}
+                                         : std::vector<std::string>{});
+    }
+}
+
+TEST(frmAboutTest, WithoutTheToolTheMessageShowsModallyOverTheBoxWhichStaysOpen) {
+    ScriptedSysInfo scripted("");
+    SysInfoServices services = scripted.Services();
+    services.showMessage = nullptr; // the real box
+    frmAbout box(services);
+    HWND owner = nullptr;
+    BoxAnswerer answerer(IDOK, [&](HWND) {});
+    box.Show([&](frmAbout& about) {
+        SendMessageW(about.Control(cmdSysInfo), BM_CLICK, 0, 0);
+        EXPECT_TRUE(IsWindowVisible(about.Handle()));
+        owner = about.Handle();
+        EndDialog(about.Handle(), IDOK);
+    });
+    const BoxSeen unavailable{Unavailable, "Velnor", {IDOK}, 0, IDOK};
+    EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{unavailable});
+    EXPECT_NE(owner, nullptr);
+}
+
+} // namespace
+} // namespace velnor::test

@@ -1,0 +1,321 @@
+#include "tests/ui/win32/window_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velnor::test {
+namespace {
+
+using namespace frmMain_design;
+using Entries = std::vector<std::string>;
+using Id = frmMain_design::Control;
+
+const char* const Page = "<p>\r\n    Hello,   world  </p>\r\n\r\n<b> x </b>   y\r\n";
+const char* const Compacted = "<p>Hello,world</p><b>x</b>y";
+
+// Long enough that a click posted at its third character is handled, at the
+// pump's next look at the queue, before the page is done.
+std::string Repeated(const std::string& text) {
+    std::string repeated;
+    for (int i = 0; i < 200; ++i)
+        repeated += text;
+    return repeated;
+}
+const std::string BigPage = Repeated(Page);
+
+struct Place {
+    Id control;
+    const wchar_t* className;
+    // At 96 dpi on the window's client area; 0 for what is not checked (the
+    // right and bottom of auto-size labels, the height of the drop-down list).
+    int left, top, right, bottom;
+};
+
+TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
+    MakeWindow();
+    ASSERT_EQ(GetDpiForWindow(window->Handle()), 96u);
+    RECT client;
+    GetClientRect(window->Handle(), &client);
+    EXPECT_EQ(client.right, 530); // 7950 x 5940 twips
+    EXPECT_EQ(client.bottom, 396);
+    EXPECT_EQ(Utf8(TextOf(window->Handle())), "Velnor");
+    for (const WPARAM size : {ICON_BIG, ICON_SMALL})
+        EXPECT_NE(SendMessageW(window->Handle(), WM_GETICON, size, 0), 0) << size;
+
+    // Frames' controls sit at the frame's corner plus their own place.
+    const Place places[] = {
+        {Label3, L"Static", 16, 16, 417, 0},
+        {Folders, L"Button", 16, 56, 241, 321},
+        {frmMain_design::Drive1, L"ComboBox", 32, 80, 225, 0},
+        {frmMain_design::Dir1, L"ListBox", 32, 104, 225, 306},
+        {Frame1, L"Button", 248, 56, 409, 321},
+        {Label1, L"Static", 264, 80, 329, 97},
+        {Text1, L"Edit", 264, 96, 393, 145},
+        {Label2, L"Static", 264, 160, 321, 177},
+        {Check1, L"Button", 264, 176, 393, 193},
+        {Check2, L"Button", 264, 192, 393, 209},
+        {Check4, L"Button", 264, 232, 393, 249},
+        {Command1, L"Button", 424, 64, 505, 97},
+        {Command2, L"Button", 424, 104, 505, 137},
+        {Command3, L"Button", 424, 144, 505, 177},
+        {lbstate, L"Static", 16, 328, 0, 0},
+        {Label12, L"Static", 16, 352, 0, 0},
+        {sp2, L"Static", 48, 352, 0, 0},
+        {Label10, L"Static", 424, 352, 0, 0},
+        {yasuoLv, L"Static", 464, 352, 0, 0},
+        {Label9, L"Static", 16, 368, 0, 0},
+        {sp1, L"Static", 48, 368, 0, 0},
+    };
+    for (const Place& place : places) {
+        const design::ControlDesign& design = Controls()[place.control];
+        SCOPED_TRACE(design.name);
+        HWND control = Control(place.control);
+        EXPECT_EQ(ClassOf(control), place.className);
+        const RECT box = Box(control);
+        EXPECT_EQ(box.left, place.left);
+        EXPECT_EQ(box.top, place.top);
+        EXPECT_EQ(box.right, place.right ? place.right : box.right);
+        EXPECT_EQ(box.bottom, place.bottom ? place.bottom : box.bottom);
+        const bool ticked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        EXPECT_EQ(ticked, design.kind == design::ControlKind::CheckBox);
+        if (design.kind != design::ControlKind::DriveList &&
+            design.kind != design::ControlKind::DirectoryList && design.caption[0] != '|') {
+            EXPECT_EQ(Caption(place.control), place.control == yasuoLv ? "0%" : design.caption);
+        }
+    }
+    // The gauges start empty; a full-width character is 12 pixels.
+    for (const Id gauge : {sp1, sp2}) {
+        EXPECT_EQ(Caption(gauge), "");
+        EXPECT_EQ(Box(Control(gauge)).right, Box(Control(gauge)).left);
+    }
+    EXPECT_EQ(Box(Control(Label10)).right - Box(Control(Label10)).left, 36);
+    // The next cell lit is the first, and sixty cells span 5400 twips.
+    window->Run().Gauges().UpdateFileBar(100);
+    EXPECT_EQ(Caption(sp1), "|");
+    window->SetGaugeCells(Gauge::FileBar, 60);
+    EXPECT_EQ(Box(Control(sp1)).right, 48 + 360);
+}
+
+TEST_F(WindowFixture, GaugesAreRedAndBlueOnLightGreyOtherLabelsInTheSystemsColours) {
+    MakeWindow();
+    HDC dc = CreateCompatibleDC(nullptr);
+    const std::pair<Id, COLORREF> cases[] = {
+        {sp2, RGB(255, 0, 0)}, {sp1, RGB(0, 0, 255)}, {lbstate, GetSysColor(COLOR_WINDOWTEXT)}};
+    for (const auto& [label, text] : cases) {
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        SendMessageW(window->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Control(label)));
+        EXPECT_EQ(GetTextColor(dc), text) << Controls()[label].name;
+        EXPECT_EQ(GetBkColor(dc),
+                  label == lbstate ? GetSysColor(COLOR_BTNFACE) : RGB(224, 224, 224))
+            << Controls()[label].name;
+    }
+    DeleteDC(dc);
+}
+
+TEST_F(WindowFixture, TabWalksTheDesignedFocusOrderFromDrive1AndBack) {
+    MakeWindow();
+    for (std::size_t step = 0; step <= FocusOrder.size(); ++step) {
+        const Id expected = FocusOrder[step % FocusOrder.size()];
+        ASSERT_EQ(GetFocus(), Control(expected)) << Controls()[expected].name;
+        MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(window->HandleDialogKeys(tab));
+    }
+    EXPECT_EQ(window->ExtensionText(), "htm|html|asp"); // Tab is never typed
+}
+
+// Drive1 keeps the drive of the current folder whatever Dir1 shows, nothing is
+// reported, and a close stores the folder shown, changed or not.
+TEST_F(WindowFixture, Dir1ShowsTheStoredFolderIfItOpensElseTheCurrentOneAndCloseStoresIt) {
+    tree.MakeFolder("site/news");
+    const std::filesystem::path current = std::filesystem::current_path();
+    struct Case {
+        const char* what;
+        std::optional<std::filesystem::path> stored;
+        std::filesystem::path shown;
+    };
+    const Case cases[] = {{"no stored entry", std::nullopt, current},
+                          {"a folder that is gone", tree.Path("deleted"), current},
+                          {"a folder elsewhere", tree.Path("site"), tree.Path("site")}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings = std::make_shared<MemorySettings>();
+        exitCodes.clear();
+        if (c.stored)
+            Remembered() = Utf8(c.stored->native());
+        BoxAnswerer answerer;
+        MakeWindow();
+        EXPECT_EQ(window->FolderPath(), c.shown);
+        EXPECT_EQ(window->Drives().Drive(), current.root_path());
+        EXPECT_EQ(settings->reads, 1);
+        SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(Remembered(), Utf8(c.shown.native()));
+        EXPECT_EQ(settings->writes, 1);
+        EXPECT_EQ(exitCodes, std::vector<int>{0});
+        EXPECT_FALSE(IsWindowVisible(window->Handle()));
+        EXPECT_TRUE(answerer.boxes.empty());
+    }
+}
+
+// A page folder "site" in a temporary tree, remembered, so the window opens on it.
+class MainWindowButtons : public WindowFixture {
+protected:
+    MainWindowButtons() {
+        tree.MakeFolder("site");
+        Remembered() = Site();
+    }
+    std::string Site() const { return Utf8(tree.Path("site").native()); }
+    // A click, as the user makes it: the window hears of it.
+    void Untick(Id check) { SendMessageW(Control(check), BM_CLICK, 0, 0); }
+    // Presses the control at the given character step of the run (1-based);
+    // sp1 lights its first cell at the first step.
+    void PressAtStep(std::size_t step, Id control) {
+        window->OnYield = [this, step, control, steps = std::size_t{0}](std::size_t) mutable {
+            if (window->Run().Gauges().FileBarCells != 0 && ++steps == step)
+                PostMessageW(Control(control), BM_CLICK, 0, 0);
+        };
+    }
+};
+
+// A second Start asks before it overwrites the backup, and No leaves everything.
+TEST_F(MainWindowButtons, StartCompactsThePagesOfDir1AfterABackupWhichRestoreBringsBack) {
+    tree.WriteFile("site/index.htm", Page);
+    tree.WriteFile("site/news/today.asp", Page);
+    tree.WriteFile("site/notes.txt", Page);
+    MakeWindow();
+    {
+        BoxAnswerer answerer;
+        Press(Command1);
+        EXPECT_TRUE(answerer.boxes.empty());
+    }
+    EXPECT_EQ(tree.ReadFile("site/index.htm"), Compacted);
+    EXPECT_EQ(tree.ReadFile("site/news/today.asp"), Compacted);
+    EXPECT_EQ(tree.ReadFile("site/notes.txt"), Page);
+    EXPECT_EQ(tree.ReadFile("site.bak/index.htm"), Page);
+    EXPECT_EQ(Caption(lbstate), "已经完成任务.");
+    EXPECT_NE(Caption(yasuoLv), "0%");
+    {
+        BoxAnswerer answerer(IDNO);
+        Press(Command1);
+        const BoxSeen asked{
+            Site() + ".bak 已经存在,是否继续?", "覆盖文件", {IDYES, IDNO}, 0, IDYES};
+        EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{asked});
+        EXPECT_EQ(tree.ReadFile("site/index.htm"), Compacted);
+    }
+    const BoxSeen asked{"你确定要还原备份文件吗?", "Velnor", {IDOK, IDCANCEL}, 0, IDOK};
+    {
+        BoxAnswerer answerer(IDCANCEL);
+        Press(Command2);
+        EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{asked});
+        EXPECT_EQ(tree.ReadFile("site/index.htm"), Compacted);
+    }
+    BoxAnswerer answerer(IDOK);
+    Press(Command2);
+    const BoxSeen done{"文件已经全部还原.", "Velnor", {IDOK}, MB_ICONEXCLAMATION, IDOK};
+    EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{asked, done}));
+    EXPECT_EQ(tree.ReadFile("site/news/today.asp"), Page);
+}
+
+// Modal and without an owner, the About box disables the main window and holds
+// the run at its yield until it closes; then the run goes on.
+TEST_F(MainWindowButtons, AboutOpenedDuringARunHoldsItUntilClosed) {
+    tree.WriteFile("site/page.htm", BigPage);
+    MakeWindow();
+    Untick(Check4);
+    std::size_t yieldsWhileOpen = 1;
+    std::string pageWhileOpen;
+    bool mainEnabled = true;
+    BoxAnswerer answerer(IDOK, [&](HWND about) {
+        EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
+        mainEnabled = IsWindowEnabled(window->Handle());
+        const std::size_t yieldsAtOpen = window->Yields;
+        MSG message;
+        for (int i = 0; i < 20; ++i)
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&message);
+        yieldsWhileOpen = window->Yields - yieldsAtOpen;
+        pageWhileOpen = tree.ReadFile("site/page.htm");
+    });
+    PressAtStep(3, Command3);
+    Press(Command1);
+
+    ASSERT_EQ(answerer.boxes.size(), 1u);
+    EXPECT_EQ(answerer.boxes[0].title, "关于 Velnor");
+    EXPECT_FALSE(mainEnabled);
+    EXPECT_TRUE(IsWindowEnabled(window->Handle()));
+    EXPECT_EQ(yieldsWhileOpen, 0u);
+    EXPECT_EQ(pageWhileOpen, BigPage);
+    EXPECT_EQ(tree.ReadFile("site/page.htm"), Repeated(Compacted));
+    EXPECT_EQ(Caption(lbstate), "已经完成任务.");
+}
+
+TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) {
+    tree.WriteFile("site/a.htm", Page);
+    tree.WriteFile("site/b.htm", BigPage);
+    tree.WriteFile("site/c.htm", Page);
+    MakeWindow();
+    std::size_t yieldsAtClose = 0;
+    window->OnYield = [&](std::size_t yield) {
+        if (yieldsAtClose == 0 && Caption(lbstate).ends_with("b.htm") &&
+            window->Run().Gauges().FileBarCells != 0) {
+            yieldsAtClose = yield;
+            PostMessageW(window->Handle(), WM_CLOSE, 0, 0);
+        }
+    };
+    Press(Command1);
+
+    ASSERT_NE(yieldsAtClose, 0u);
+    // The close waits at most one look at the queue.
+    EXPECT_LE(window->Yields - yieldsAtClose, MessagePump::PassesPerLook);
+    EXPECT_EQ(Remembered(), Site());
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+    EXPECT_EQ(tree.ReadFile("site/a.htm"), Compacted);
+    EXPECT_EQ(tree.ReadFile("site/b.htm"), BigPage);
+    EXPECT_EQ(tree.ReadFile("site/c.htm"), Page);
+    EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "b.htm", "c.htm"})); // no temp file
+    EXPECT_FALSE(window->Run().Running());
+}
+
+// Dir1 keeps its folder when a picked drive cannot be opened, the window shows
+// the system's words, and Drive1 keeps the pick.
+TEST_F(MainWindowButtons, ADriveThatCannotBeOpenedIsReportedAndDir1Stays) {
+    const std::filesystem::path absent = L"Q:\\";
+    std::string description;
+    try {
+        MakeFileSystem()->GetFolder(absent)->SubFolders();
+    } catch (const std::exception& error) {
+        description = error.what();
+    }
+    ASSERT_FALSE(description.empty());
+    const std::filesystem::path current = std::filesystem::current_path().root_path();
+    BoxAnswerer answerer;
+    MakeWindow({.drives = [&] {
+        return std::vector<DriveEntry>{{current, L"DATA"}, {absent, L""}};
+    }});
+    HWND drives = Control(frmMain_design::Drive1);
+    wchar_t caption[64] = {};
+    SendMessageW(drives, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(caption));
+    EXPECT_EQ(std::wstring(caption).substr(1), L": [DATA]");
+    SendMessageW(drives, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(window->FolderPath(), tree.Path("site"));
+    EXPECT_EQ(window->Drives().Drive(), absent);
+    EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{{description, "Velnor", {IDOK}, 0, IDOK}}));
+}
+
+TEST_F(MainWindowButtons, AFailedStoreAtCloseIsReportedAndTheProgramStillEnds) {
+    settings->failWrites = "HKEY_CURRENT_USER\\Software: access denied";
+    MakeWindow();
+    BoxAnswerer answerer;
+    SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
+    const BoxSeen failed{settings->failWrites, "Velnor", {IDOK}, MB_ICONHAND, IDOK};
+    EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{failed});
+    EXPECT_EQ(exitCodes, std::vector<int>{1});
+}
+
+} // namespace
+} // namespace velnor::test
