@@ -5,7 +5,7 @@
 #include "core/run/window_seam.h"
 #include "core/settings/settings_store.h"
 #include "ui/qt/drive_list.h"
-#include "ui/qt/yield_gate.h"
+#include "ui/design/yield_gate.h"
 
 #include <QWidget>
 

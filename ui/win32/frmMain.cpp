@@ -289,6 +289,7 @@ void frmMain::SetLabelCaption(frmMain_design::Control label, const std::wstring&
     else
         RedrawWindow(window_, &before, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    pump_.SlowWorkDone();
 }
 
 void frmMain::Form_Load() {
