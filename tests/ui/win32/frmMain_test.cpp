@@ -27,14 +27,9 @@ std::string Repeated(const std::string& text) {
 }
 const std::string BigPage = Repeated(Page);
 
-struct Place {
-    Id control;
-    const wchar_t* className;
-    // At 96 dpi on the window's client area; 0 for what is not checked (the
-    // right and bottom of auto-size labels, the height of the drop-down list).
-    int left, top, right, bottom;
-};
-
+// At 96 dpi a pixel is 15 twips; a frame's controls sit at its corner plus
+// their own place. Auto-size labels, the wrapped help text and the drop-down
+// list take the height (and the labels the width) their contents need.
 TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
     MakeWindow();
     ASSERT_EQ(GetDpiForWindow(window->Handle()), 96u);
@@ -45,46 +40,33 @@ TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
     EXPECT_EQ(Utf8(TextOf(window->Handle())), "Velnor");
     for (const WPARAM size : {ICON_BIG, ICON_SMALL})
         EXPECT_NE(SendMessageW(window->Handle(), WM_GETICON, size, 0), 0) << size;
-
-    // Frames' controls sit at the frame's corner plus their own place.
-    const Place places[] = {
-        {Label3, L"Static", 16, 16, 417, 0},
-        {Folders, L"Button", 16, 56, 241, 321},
-        {frmMain_design::Drive1, L"ComboBox", 32, 80, 225, 0},
-        {frmMain_design::Dir1, L"ListBox", 32, 104, 225, 306},
-        {Frame1, L"Button", 248, 56, 409, 321},
-        {Label1, L"Static", 264, 80, 329, 97},
-        {Text1, L"Edit", 264, 96, 393, 145},
-        {Label2, L"Static", 264, 160, 321, 177},
-        {Check1, L"Button", 264, 176, 393, 193},
-        {Check2, L"Button", 264, 192, 393, 209},
-        {Check4, L"Button", 264, 232, 393, 249},
-        {Command1, L"Button", 424, 64, 505, 97},
-        {Command2, L"Button", 424, 104, 505, 137},
-        {Command3, L"Button", 424, 144, 505, 177},
-        {lbstate, L"Static", 16, 328, 0, 0},
-        {Label12, L"Static", 16, 352, 0, 0},
-        {sp2, L"Static", 48, 352, 0, 0},
-        {Label10, L"Static", 424, 352, 0, 0},
-        {yasuoLv, L"Static", 464, 352, 0, 0},
-        {Label9, L"Static", 16, 368, 0, 0},
-        {sp1, L"Static", 48, 368, 0, 0},
-    };
-    for (const Place& place : places) {
-        const design::ControlDesign& design = Controls()[place.control];
+    // By kind: label, frame, button, check box, text box, drive list, folder list.
+    const wchar_t* const classes[] = {L"Static", L"Button",   L"Button", L"Button",
+                                      L"Edit",   L"ComboBox", L"ListBox"};
+    for (int id = 0; id < ControlCount; ++id) {
+        const design::ControlDesign& design = Controls()[id];
         SCOPED_TRACE(design.name);
-        HWND control = Control(place.control);
-        EXPECT_EQ(ClassOf(control), place.className);
+        HWND control = Control(Id(id));
+        EXPECT_EQ(ClassOf(control), classes[int(design.kind)]);
+        design::TwipsBox place = design.place;
+        if (design.container != design::OnForm) {
+            place.left += Controls()[design.container].place.left;
+            place.top += Controls()[design.container].place.top;
+        }
         const RECT box = Box(control);
-        EXPECT_EQ(box.left, place.left);
-        EXPECT_EQ(box.top, place.top);
-        EXPECT_EQ(box.right, place.right ? place.right : box.right);
-        EXPECT_EQ(box.bottom, place.bottom ? place.bottom : box.bottom);
+        EXPECT_EQ(box.left, place.left / 15);
+        EXPECT_EQ(box.top, place.top / 15);
+        if (!design.autoSize) {
+            EXPECT_EQ(box.right, (place.left + place.width) / 15);
+        }
+        if (!design.autoSize && !design.wordWrap && design.kind != design::ControlKind::DriveList) {
+            EXPECT_EQ(box.bottom, (place.top + place.height) / 15);
+        }
         const bool ticked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        EXPECT_EQ(ticked, design.kind == design::ControlKind::CheckBox);
+        EXPECT_EQ(ticked, design.ticked);
         if (design.kind != design::ControlKind::DriveList &&
             design.kind != design::ControlKind::DirectoryList && design.caption[0] != '|') {
-            EXPECT_EQ(Caption(place.control), place.control == yasuoLv ? "0%" : design.caption);
+            EXPECT_EQ(Caption(Id(id)), id == yasuoLv ? "0%" : design.caption);
         }
     }
     // The gauges start empty; a full-width character is 12 pixels.
