@@ -24,7 +24,7 @@ public:
     std::filesystem::path Path(std::string_view relative) const;
 
     void MakeFolder(std::string_view relative) const;
-    void WriteFile(std::string_view relative, std::string_view bytes) const;
+    std::filesystem::path WriteFile(std::string_view relative, std::string_view bytes) const;
     std::string ReadFile(std::string_view relative) const;
     void MakeLink(std::string_view relative, const std::filesystem::path& target) const;
 
