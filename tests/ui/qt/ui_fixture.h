@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/memory_settings.h"
+#include "tests/support/probed_window.h"
 #include "tests/support/temp_tree.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/frmMain.h"
@@ -45,21 +46,7 @@ private:
 inline ::testing::Environment* const TheAppEnvironment =
     ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
-// The main window, counting its yields and able to act at each one.
-class ProbedWindow : public frmMain {
-public:
-    using frmMain::frmMain;
-
-    void Yield() override {
-        ++Yields;
-        if (OnYield)
-            OnYield(Yields);
-        frmMain::Yield();
-    }
-
-    std::size_t Yields = 0;
-    std::function<void(std::size_t)> OnYield;
-};
+using ProbedWindow = ProbedWindowOf<frmMain>;
 
 // What a message box showed.
 struct BoxSeen {

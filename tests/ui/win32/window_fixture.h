@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/memory_settings.h"
+#include "tests/support/probed_window.h"
 #include "tests/support/temp_tree.h"
 #include "ui/win32/frmMain.h"
 #include "ui/win32/wide_text.h"
@@ -139,21 +140,7 @@ private:
     std::set<HWND> handled_;
 };
 
-// The main window, counting its yields and able to act at each one.
-class ProbedWindow : public frmMain {
-public:
-    using frmMain::frmMain;
-
-    void Yield() override {
-        ++Yields;
-        if (OnYield)
-            OnYield(Yields);
-        frmMain::Yield();
-    }
-
-    std::size_t Yields = 0;
-    std::function<void(std::size_t)> OnYield;
-};
+using ProbedWindow = ProbedWindowOf<frmMain>;
 
 // A window on a store in memory, with a recorder of the program's end and,
 // unless given others, the drive of the temporary tree as the only drive.
