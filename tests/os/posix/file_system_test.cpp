@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -355,6 +356,26 @@ TEST_F(FileSystemTest, AFolderLockConflictsInsideAndAroundButNotBesideAndGoesWit
         EXPECT_EQ(tree.Entries(), entries); // nothing left in the site
     }
     EXPECT_TRUE(free("site/a"));
+    // A holder killed without a word leaves the folder free too.
+    int held[2];
+    ASSERT_EQ(pipe(held), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        ErrorOf([&] {
+            const std::unique_ptr<FolderLock> lock = fs->LockFolder(tree.Path("site"));
+            EXPECT_EQ(write(held[1], "x", 1), 1);
+            pause();
+        });
+        _exit(1);
+    }
+    close(held[1]);
+    char byte = 0;
+    ASSERT_EQ(read(held[0], &byte, 1), 1);
+    close(held[0]);
+    EXPECT_FALSE(free("site/a/in"));
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    EXPECT_TRUE(free("site/a/in"));
 }
 
 TEST_F(FileSystemTest, IsWithinJudgesFoldersAsTheSystemResolvesThem) {
@@ -390,7 +411,12 @@ TEST_F(FileSystemTest, RemoveLeftoversTakesOnlyTheProgramsTemporaryFilesDirectly
     tree.MakeLink(".s.velnor-Link01", tree.Path(".p.htm.velnor-aaaaaa"));
     tree.WriteFile(".p.htm.velnor-aaaaaa", "");
     tree.WriteFile(".x.velnor-123456", "");
-    EXPECT_EQ(fs->RemoveLeftovers(tree.Root()), 2u);
+    // and the named temporary file a run killed before its rename leaves
+    ops->FailAll(FileOpKind::OpenUnnamed, EOPNOTSUPP);
+    const std::unique_ptr<PendingReplace> killed =
+        fs->StartReplace(tree.Path("page.htm"), fs->ReadPage(tree.Path("page.htm"), 0).stamp, "x");
+    killed->Prepare();
+    EXPECT_EQ(fs->RemoveLeftovers(tree.Root()), 3u);
     Names expected = kept;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(tree.Entries(), expected);
