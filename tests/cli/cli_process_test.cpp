@@ -22,7 +22,7 @@ void ExpectProcess(const velnor::test::TempTree& tree, const Args& args, int sta
 }
 
 // In order, on one tree: the run is declined while the old backup stands,
-// then done with --yes; the restore is declined too.
+// then done with --yes.
 TEST(CliProcess, BuiltCommandExitsWithTheStatusOfWhatHappened) {
     velnor::test::TempTree tree;
     tree.WriteFile("page.htm", "<div>a  b\r\n  c</div>");
@@ -47,14 +47,6 @@ TEST(CliProcess, BuiltCommandExitsWithTheStatusOfWhatHappened) {
     ExpectProcess(tree, {"run", site}, 3, IsEmpty(), StartsWith("velnor-cli: " + site + ".bak "));
     ExpectProcess(tree, {"run", "--yes", site}, 0,
                   StartsWith("rewrote 1 page, 12 → 8 bytes (66.7% kept) in "), IsEmpty());
-    ExpectProcess(tree, {"restore", site}, 3, IsEmpty(), StartsWith("velnor-cli: "));
-    {
-        const auto held = MakeFileSystem()->LockFolder(tree.Path("site"));
-        const std::string busy = FolderInUse(tree.Path("site")).what();
-        ExpectProcess(tree, {"run", "--yes", site}, 1, IsEmpty(), Eq("velnor-cli: " + busy + "\n"));
-        ExpectProcess(tree, {"restore", "--yes", site}, 1, IsEmpty(),
-                      Eq("velnor-cli: " + busy + "\n"));
-    }
     EXPECT_EQ(tree.ReadFile("site/a.html"), "<p>x</p>");
     EXPECT_EQ(tree.ReadFile("site.bak/a.html"), "<p> x </p>\r\n");
 }
