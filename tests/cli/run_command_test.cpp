@@ -55,10 +55,8 @@ protected:
             EXPECT_EQ(tree_.ReadFile(page.name), compacted ? page.compacted : page.original);
         }
     }
-    // The command and its options, then the folder, spelled so that its backup
-    // is still the sibling "site.bak" only if the command takes it apart right.
-    // The clock stands still but for an hour that passes once an answer has
-    // been read, which the summary's time must leave out.
+    // The folder is spelled so that its backup is "site.bak" only if taken apart
+    // right; an hour passes once an answer is read, which the summary leaves out.
     int Run(const std::string& command, const CapturedStreams& io,
             bool inIsTerminal = false) const {
         Args args = Words(command);

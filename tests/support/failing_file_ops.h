@@ -12,12 +12,10 @@
 
 namespace velnor::test {
 
-// The real low-level calls, of which chosen ones fail with a chosen errno
-// (EACCES, ENOSPC, EIO...) without being carried out; permission bits do not
-// stop root, so this is how tests meet a failing disk. Calls on a descriptor
-// count as calls on the path it was opened with (a file without a name: its
-// folder); the kinds no test fails go straight through, unlogged. Made with
-// std::make_shared.
+// The real low-level calls, chosen ones failing with a chosen errno without
+// being carried out (permission bits do not stop root). A descriptor's calls
+// count as on the path it was opened with (an unnamed file: its folder); the
+// kinds no test fails go straight through, unlogged.
 class FailingFileOps : public FileOps, public FailureRules<FileOpKind, int> {
 public:
     using Path = FileOps::Path;

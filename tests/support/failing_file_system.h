@@ -9,10 +9,9 @@
 
 namespace velnor::test {
 
-// The service's calls, as a test names them to make them fail or finds them in
-// the log. A replacement is StartReplace (refused before anything is written),
-// Prepare (written beside the page) and Commit (put in its place), whether the
-// run asks for it in two steps or whole with ReplaceFile.
+// The service's calls. A replacement is StartReplace (refused before anything is
+// written), Prepare (written beside the page) and Commit (put in place), even
+// when the run asks for it whole with ReplaceFile.
 enum class ServiceCall {
     FolderExists,
     KindOf,
@@ -30,20 +29,17 @@ enum class ServiceCall {
     Flush, // logged with an empty path
 };
 
-// Chosen calls of the real file system fail, without being carried out, with
-// a FileSystemError worded as the system words one, "<path>: <words>" (by
-// default "injected failure"); this is how the shared tests meet a failing
-// disk on every system. Every service its factory makes shares the rules and
-// the log.
+// The real file system, chosen calls failing without being carried out with a
+// FileSystemError "<path>: <words>" (by default "injected failure"): a failing
+// disk on every system. Every service its factory makes shares rules and log.
 class ServiceFailures : public FailureRules<ServiceCall, std::string>,
                         public std::enable_shared_from_this<ServiceFailures> {
 public:
     // What a failing call throws (a call without a path: the words alone).
     static std::string ErrorText(const Path& path, const std::string& words);
 
-    // Services over the real file system whose calls fail as these rules say;
-    // given a root, they see it as "/": the code's paths are taken inside it
-    // and its listings name their items as from "/".
+    // Given a root, the services see it as "/": paths are taken inside it and
+    // listings name their items as from "/".
     FileSystemFactory Factory(Path root = {});
 
     // Logs the call and throws when a rule says so.

@@ -9,10 +9,9 @@
 
 namespace velnor::test {
 
-// Which calls of a stand-in fail, and with what error: the nth of a kind from
-// now on (1 = the next one), every one, or every one on a path (a folder with
-// or without its trailing separator). Every call is logged, failed ones too;
-// safe on several threads.
+// Which calls of a stand-in fail, with what error: the nth of a kind from now
+// (1 = the next), every one, or every one on a path (trailing separator or
+// not). Every call is logged, failed ones too; safe on several threads.
 template <typename Kind, typename Error> class FailureRules {
 public:
     using Path = std::filesystem::path;

@@ -9,10 +9,9 @@
 
 namespace velnor::test {
 
-// A fresh folder under the system's temporary folder, removed with everything
-// in it when the tree goes. Relative names are UTF-8 with "/" between names
-// (on Linux any bytes, so any name can be made); files and links get the
-// missing folders on their way.
+// A fresh folder under the system's temporary folder, removed with all in it.
+// Relative names are UTF-8 with "/" (on Linux any bytes); missing folders on
+// the way to a file or link are made.
 class TempTree {
 public:
     TempTree();

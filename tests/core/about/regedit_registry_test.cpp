@@ -42,9 +42,8 @@ Read Query(Registry& registry, RegistryRoot root, const std::string& key,
     return read;
 }
 
-// Byte order mark, Windows line ends, comments, blank lines and indentation
-// are all read past; names and keys match without regard to case, later lines
-// replace earlier ones and every key's ancestors exist.
+// BOM, CR LF, comments, blank lines and indentation are read past; case is
+// ignored, later lines win and every key's ancestors exist.
 const std::string kFile =
     "\xEF\xBB\xBFREGEDIT4\r\n\r\n; the tool\r\n  [HKEY_LOCAL_MACHINE\\SOFTWARE\\Velnor]  \r\n"
     "\t\"Sz\"=\"C:\\\\Tools\\\\\\\"x\\\"\"\r\n@=\"default\"\n\"Gbk\"=\"系统\"\n"

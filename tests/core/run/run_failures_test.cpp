@@ -114,9 +114,8 @@ INSTANTIATE_TEST_SUITE_P(Runs, FlushTest, ::testing::Bool(), [](const auto& info
     return std::string(info.param ? "Window" : "CommandLine");
 });
 
-// A backup path that could make the copy write anywhere but into the backup
-// is refused before anything is copied or rewritten; so is such a source of
-// a restore.
+// A backup path that could make the copy write anywhere but into the backup is
+// refused before anything is copied or rewritten, by a run and by a restore.
 TEST_F(RunFailureTest, ABackupPathThatIsALinkOrAroundTheFolderIsRefusedBeforeAnything) {
     struct Case {
         const char* what;
@@ -217,9 +216,8 @@ TEST_F(RunFailureTest, AFolderHeldByAnotherRunIsRefusedAtOnceAndNothingChanges) 
     }
 }
 
-// Temporary files a killed run left are removed by the next run or restore
-// (not by a dry run), never taken for pages and never copied; so is the new
-// backup it was building.
+// What a killed run left (temporary files, a new backup) is removed by the next
+// run or restore, not by a dry run, and never taken for pages nor copied.
 TEST_F(RunFailureTest, LeftoversOfAKilledRunAreRemovedByTheNextRunOrRestoreAndNeverCopied) {
     const Entries leftovers = {".a.htm.velnor-Ab12Cd", "sub/.b.htm.velnor-xY34zW"};
     const auto plant = [&] {

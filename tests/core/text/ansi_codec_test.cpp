@@ -75,9 +75,8 @@ TEST(AnsiCodec, EveryByteStringRoundTrips) {
     }
 }
 
-// Runs of digits (no trail bytes, so a lone lead stays alone) of random length
-// between other characters put each of them at every place of the codec's
-// blocks and buffers.
+// Digit runs (no trail bytes) of random length put the characters between them
+// at every place of the codec's blocks and buffers.
 TEST(AnsiCodec, LongPagesDecodeEveryCharacterInPlaceAndBack) {
     const KnownText pieces[] = {{"\xD1\xB9", u"压"},
                                 {"\xBE\x57", u"網"},

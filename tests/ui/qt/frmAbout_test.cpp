@@ -91,9 +91,8 @@ int RunModally(frmAbout& box, const std::function<void()>& act) {
     return box.exec();
 }
 
-// OK has the focus at opening and Tab goes to System Information and back. Esc
-// and Enter on OK click it, which ends the modal display as the close box does;
-// Enter on System Information and Alt+S start the tool and leave the box open.
+// OK has the focus, Tab goes on to System Information and back. Esc and Enter on
+// OK end the box as the close box does; Enter on the other and Alt+S start the tool.
 TEST(frmAboutTest, KeysAndTheCloseBoxClickTheirButtons) {
     const int ok = QDialog::Accepted;
     const int shut = QDialog::Rejected;

@@ -34,9 +34,8 @@ protected:
         window->show();
     }
     void Press(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-    // Clicks the control at the given character step of the run (1-based), as
-    // the event loop's pass of that yield would; sp1 lights its first cell at
-    // the first step, so yields from then on are steps.
+    // Clicks the control at the given character step (1-based) of the run; sp1
+    // lights its first cell at the first step, so yields from then on are steps.
     void ClickAtStep(std::size_t step, const char* control) {
         window->OnYield = [this, step, control, steps = std::size_t{0}](std::size_t) mutable {
             if (window->Run().Gauges().FileBarCells != 0 && ++steps == step)
@@ -162,9 +161,8 @@ TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) 
     EXPECT_FALSE(window->Run().Running());
 }
 
-// A click that reaches the window during a run is handled by the event loop's
-// pass at the first yield that finds one due: within the calls between two
-// clock reads after a pass interval has gone by.
+// A click reaching the window during a run is handled at the first yield whose
+// pass is due: within the calls between two clock reads after a pass interval.
 TEST_F(MainWindowButtons, AClickDuringARunIsHandledOnceAPassIsDue) {
     tree.WriteFile("site/page.htm", std::string(3 * YieldGate::MaxCallsPerClockRead, ' '));
     Open();

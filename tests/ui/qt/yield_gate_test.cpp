@@ -44,9 +44,8 @@ std::vector<FakeClock::time_point> Passes(Gate& gate, std::chrono::nanoseconds e
     return passes;
 }
 
-// However fast or slow the calls, a pass comes an interval after the last one,
-// give or take one clock read's spacing or one call; and quick calls seldom
-// read the clock.
+// However fast the calls, a pass comes an interval after the last, give or take
+// a clock read's spacing or one call; quick calls seldom read the clock.
 TEST(YieldGateTest, PassesComeOneIntervalApartAndQuickCallsSeldomReadTheClock) {
     for (const std::chrono::nanoseconds each : {2ns, 40ns, 700ns, 30'000ns, 400'000ns}) {
         SCOPED_TRACE(each.count());

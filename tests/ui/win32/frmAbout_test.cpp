@@ -69,9 +69,8 @@ TEST(frmAboutTest, EveryOpeningShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
     }
 }
 
-// Keys posted one at a time, once the box is up, from a thread timer: it
-// fires only when the box's own loop has handled everything before. Then a
-// look whether the box is still open, and a close if so.
+// Keys posted one at a time from a thread timer, which fires only once the box's
+// loop has handled everything before; then a look whether it is open, and a close.
 struct KeyScript {
     std::vector<MSG> keys;
     HWND dialog = nullptr;

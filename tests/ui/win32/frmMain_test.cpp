@@ -27,9 +27,8 @@ std::string Repeated(const std::string& text) {
 }
 const std::string BigPage = Repeated(Page);
 
-// At 96 dpi a pixel is 15 twips; a frame's controls sit at its corner plus
-// their own place. Auto-size labels, the wrapped help text and the drop-down
-// list take the height (and the labels the width) their contents need.
+// At 96 dpi a pixel is 15 twips, a frame's controls placed from its corner;
+// auto-size labels, the wrapped help and the drop-down size to their contents.
 TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
     MakeWindow();
     ASSERT_EQ(GetDpiForWindow(window->Handle()), 96u);

@@ -81,10 +81,9 @@ inline BoxSeen ReadBox(HWND dialog) {
     return box;
 }
 
-// Records every dialog (message box or About box) that opens on this thread
-// and closes it: with the answer's button where it has one, otherwise after
-// whileOpen has seen it. A thread timer, so it runs in whatever loop is going:
-// a box's own, or the pump of a run's yield.
+// Records and closes every dialog that opens on this thread: with the answer's
+// button where it has one, else after whileOpen has seen it. A thread timer, so
+// it runs in whatever loop is going: a box's own, or the pump of a run's yield.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(
