@@ -24,7 +24,6 @@ struct WorkedExample {
 // --keep-breaks that of line breaks.
 const WorkedExample kWorkedExamples[] = {
     {"--keep-breaks", "<div>a  b\r\n  c</div>", "<div>ab\rc</div>", 14, 19},
-    {"--keep-spaces", "<div>a  b\r\n  c</div>", "<div>abc</div>", 13, 19},
     {"--keep-spaces --keep-breaks", "<div>a  b\r\n  c</div>", "<div>a  b\r  c</div>", 18, 19},
     {"", "<% x = 1 %>\r\n<b> hi </b>", "<%x = 1 %><b>hi</b>", 18, 23},
 };

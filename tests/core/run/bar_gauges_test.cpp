@@ -57,14 +57,10 @@ TEST(BarGauges, TheTwoGaugesMoveIndependently) {
     BarGauges gauges(window);
     for (int i = 0; i < 10; ++i)
         gauges.UpdateFileBar(100);
-    gauges.UpdatePackBar(100);
-    gauges.UpdatePackBar(100);
-    gauges.UpdatePackBar(0);
-    gauges.UpdatePackBar(50);
+    for (const std::int16_t percent : {100, 100, 0, 50})
+        gauges.UpdatePackBar(percent);
     EXPECT_EQ(window.Cells(Gauge::FileBar), 10);
     EXPECT_EQ(window.Cells(Gauge::PackBar), 1);
-    EXPECT_EQ(gauges.FileBarCells, 10);
-    EXPECT_EQ(gauges.PackBarCells, 1);
 }
 
 } // namespace

@@ -224,7 +224,6 @@ TEST_F(FileSystemTest, APageChangedOrGoneSinceItWasReadIsLeftAsTheOtherWriterLef
                     replace = fs->StartReplace(tree.Path("page.htm"), read, "new");
                 replace->Commit();
             });
-            const std::string shown = DisplayPath(tree.Path("page.htm"));
             if (*change.after) {
                 EXPECT_EQ(error, PageChanged(tree.Path("page.htm")).what());
                 EXPECT_EQ(tree.ReadFile("page.htm"), change.after);
