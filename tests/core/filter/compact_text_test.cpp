@@ -1,5 +1,6 @@
 #include "core/filter/compact_text.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -64,16 +65,14 @@ INSTANTIATE_TEST_SUITE_P(
         WorkedExample{Both, u"<script type=t>\r\n  var a = 1;\r\n</script>",
                       u"<script type=t>\rvar a = 1;\r</script>", 35, 39}));
 
-TEST(CompactText, TextOfNoneOrOneCharacterComesBackWithoutAStep) {
+// The first character is kept without a step; so is a text of one or none.
+TEST(CompactText, TheFirstCharacterIsKeptWithoutAStep) {
     for (std::u16string text : {u"", u"\n", u" ", u"<", u"x"}) {
         const Result r = Compact(text, Both);
         EXPECT_EQ(r.output, text);
         EXPECT_TRUE(r.reports.empty());
         EXPECT_EQ(r.counters.ScannedInRun, 0);
     }
-}
-
-TEST(CompactText, FirstCharacterIsKeptWithoutAStep) {
     const Result r = Compact(u"  a", Spaces);
     EXPECT_EQ(r.output, u" a");
     EXPECT_EQ(r.reports.back().KeptInFile, 1);
@@ -149,14 +148,13 @@ TEST(CompactText, PassingTheCounterLimitRaisesOverflowAtThatStep) {
     constexpr auto Max = std::numeric_limits<std::int32_t>::max();
     RunCounters counters{Max - 10, Max - 2};
     std::vector<StepReport> reports;
-    try {
-        CompactText(
-            u"abcdef", [] { return Neither; }, counters,
-            [&](const StepReport& s) { reports.push_back(s); });
-        FAIL() << "no overflow";
-    } catch (const CounterOverflow& e) {
-        EXPECT_NE(std::string(e.what()).find("Overflow"), std::string::npos);
-    }
+    EXPECT_THAT(
+        [&] {
+            CompactText(
+                u"abcdef", [] { return Neither; }, counters,
+                [&](const StepReport& s) { reports.push_back(s); });
+        },
+        ::testing::ThrowsMessage<CounterOverflow>(::testing::HasSubstr("Overflow")));
     EXPECT_EQ(reports.size(), 2u);
 }
 

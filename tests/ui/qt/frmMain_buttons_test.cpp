@@ -11,6 +11,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace velnor::test {
@@ -86,21 +87,17 @@ TEST_F(MainWindowButtons, StartCompactsThePagesOfDir1AfterABackupWhichRestoreBri
 }
 
 TEST_F(MainWindowButtons, Check1ClickedDuringARunTakesEffectFromTheNextCharacter) {
-    struct Case {
-        bool tickedAtStart;
-        std::size_t step;
-        const char* expected;
-    };
-    const Case cases[] = {{false, 2, "a bcd"}, {false, 3, "a b cd"}, {true, 4, "abc d"}};
-    for (const Case& c : cases) {
+    const std::tuple<bool, std::size_t, const char*> cases[] = {
+        {false, 2, "a bcd"}, {false, 3, "a b cd"}, {true, 4, "abc d"}}; // ticked, step, page
+    for (const auto& [tickedAtStart, step, expected] : cases) {
         tree.WriteFile("site/page.htm", "a b c d");
         Open();
-        Find<QCheckBox>("Check1")->setChecked(c.tickedAtStart);
+        Find<QCheckBox>("Check1")->setChecked(tickedAtStart);
         Untick("Check2");
         Untick("Check4");
-        ClickAtStep(c.step, "Check1");
+        ClickAtStep(step, "Check1");
         Press("Command1");
-        EXPECT_EQ(tree.ReadFile("site/page.htm"), c.expected) << "clicked at step " << c.step;
+        EXPECT_EQ(tree.ReadFile("site/page.htm"), expected) << "clicked at step " << step;
     }
 }
 
