@@ -36,20 +36,12 @@ public:
 
     using Path = std::filesystem::path;
 
-    bool FolderExists(const Path& path) override {
-        failures_->Check(ServiceCall::FolderExists, path);
-        return real_->FolderExists(In(path));
-    }
-    EntryKind KindOf(const Path& path) override {
-        failures_->Check(ServiceCall::KindOf, path);
-        return real_->KindOf(In(path));
-    }
+    bool FolderExists(const Path& path) override { return real_->FolderExists(In(path)); }
+    EntryKind KindOf(const Path& path) override { return real_->KindOf(In(path)); }
     bool IsWithin(const Path& inner, const Path& outer) override {
-        failures_->Check(ServiceCall::IsWithin, inner);
         return real_->IsWithin(In(inner), In(outer));
     }
     std::unique_ptr<FolderLock> LockFolder(const Path& folder) override {
-        failures_->Check(ServiceCall::LockFolder, folder);
         return real_->LockFolder(In(folder));
     }
     void CopyFolder(const Path& source, const Path& destination, bool overwrite,
@@ -61,12 +53,8 @@ public:
         failures_->Check(ServiceCall::RenameFolder, to);
         real_->RenameFolder(In(from), In(to));
     }
-    void RemoveTree(const Path& path) override {
-        failures_->Check(ServiceCall::RemoveTree, path);
-        real_->RemoveTree(In(path));
-    }
+    void RemoveTree(const Path& path) override { real_->RemoveTree(In(path)); }
     std::uint64_t RemoveLeftovers(const Path& folder) override {
-        failures_->Check(ServiceCall::RemoveLeftovers, folder);
         return real_->RemoveLeftovers(In(folder));
     }
     std::unique_ptr<Folder> GetFolder(const Path& path) override {

@@ -9,18 +9,12 @@
 
 namespace velnor::test {
 
-// The service's calls. A replacement is StartReplace (refused before anything is
-// written), Prepare (written beside the page) and Commit (put in place), even
-// when the run asks for it whole with ReplaceFile.
+// The service's calls that tests fail or look for. A replacement is StartReplace (refused before
+// anything is written), Prepare (written beside the page) and Commit (put in place), even when the
+// run asks for it whole with ReplaceFile.
 enum class ServiceCall {
-    FolderExists,
-    KindOf,
-    IsWithin, // logged with the inner folder
-    LockFolder,
     CopyFolder,   // logged with its destination
     RenameFolder, // logged with its destination
-    RemoveTree,
-    RemoveLeftovers,
     GetFolder,
     ReadPage,
     StartReplace,

@@ -49,24 +49,16 @@ Names AttributesOf(const std::filesystem::path& path) {
     return attributes;
 }
 
-// A POSIX ACL as the system stores it: owner rw, user `reader` r, group r,
-// mask r, others nothing (so mode 0640). A default ACL has the same form.
-std::string Acl(std::uint32_t reader) {
-    std::string acl;
-    const auto add = [&acl](std::uint32_t value, std::size_t bytes) {
-        for (std::size_t i = 0; i < bytes; ++i)
-            acl += static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    add(2, 4); // version
-    const std::uint32_t entries[][3] = {
-        {0x01, 6, ~0u}, {0x02, 4, reader}, {0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}};
-    for (const auto& [tag, permissions, id] : entries) {
-        add(tag, 2);
-        add(permissions, 2);
-        add(id, 4);
-    }
-    return acl;
-}
+// A POSIX ACL as the system stores it (version 2, then tag, permissions and id
+// of each entry, little-endian): owner rw, user 65534 r, group r, mask r,
+// others nothing (so mode 0640). A default ACL has the same form.
+const std::string Acl(std::string_view("\x02\0\0\0"
+                                       "\x01\0\x06\0\xFF\xFF\xFF\xFF"
+                                       "\x02\0\x04\0\xFE\xFF\0\0"
+                                       "\x04\0\x04\0\xFF\xFF\xFF\xFF"
+                                       "\x10\0\x04\0\xFF\xFF\xFF\xFF"
+                                       "\x20\0\0\0\xFF\xFF\xFF\xFF",
+                                       44));
 
 void SetAttribute(const std::filesystem::path& path, const char* name, const std::string& value) {
     ASSERT_EQ(setxattr(path.c_str(), name, value.data(), value.size(), 0), 0) << name;
@@ -139,7 +131,7 @@ TEST_F(FileSystemTest, ReplaceKeepsPermissionsOwnerAttributesAclAndTheExactNameA
         ASSERT_EQ(chmod(tree.Path(name).c_str(), mode), 0); // after the chown, which clears setgid
         SetAttribute(tree.Path(name), "user.note", "kept \x01 bytes");
         if (acl) {
-            SetAttribute(tree.Path(name), "system.posix_acl_access", Acl(65534));
+            SetAttribute(tree.Path(name), "system.posix_acl_access", Acl);
         }
         const Names attributes = AttributesOf(tree.Path(name));
 
@@ -160,7 +152,7 @@ TEST_F(FileSystemTest, ReplaceKeepsPermissionsOwnerAttributesAclAndTheExactNameA
 // one the new file would take from its folder's default is taken off.
 TEST_F(FileSystemTest, AnAclThatCannotBeKeptRefusesThePageAndNoneIsGainedFromTheFolder) {
     tree.WriteFile("acl.htm", "old");
-    SetAttribute(tree.Path("acl.htm"), "system.posix_acl_access", Acl(65534));
+    SetAttribute(tree.Path("acl.htm"), "system.posix_acl_access", Acl);
     tree.WriteFile("plain.htm", "old");
     SetAttribute(tree.Path("plain.htm"), "user.note", "x");
     ops->FailAll(FileOpKind::SetAttribute, EPERM);
@@ -176,7 +168,7 @@ TEST_F(FileSystemTest, AnAclThatCannotBeKeptRefusesThePageAndNoneIsGainedFromThe
     ops->Heal();
     tree.WriteFile("shared/page.htm", "old");
     const mode_t mode = ModeOf(tree.Path("shared/page.htm"));
-    SetAttribute(tree.Path("shared"), "system.posix_acl_default", Acl(65534));
+    SetAttribute(tree.Path("shared"), "system.posix_acl_default", Acl);
     Replace("shared/page.htm", "new");
     EXPECT_EQ(AttributesOf(tree.Path("shared/page.htm")), Names{});
     EXPECT_EQ(ModeOf(tree.Path("shared/page.htm")), mode);
@@ -431,7 +423,7 @@ TEST_F(FileSystemTest, CopyFolderCopiesEveryEntryWithItsAttributesAndHolesOverTh
     tree.MakeLink("src/to-index.htm", "index.htm");
     tree.WriteFile("src/sparse", "");
     std::filesystem::resize_file(tree.Path("src/sparse"), 64 << 20);
-    SetAttribute(tree.Path("src/index.htm"), "system.posix_acl_access", Acl(65534));
+    SetAttribute(tree.Path("src/index.htm"), "system.posix_acl_access", Acl);
     SetAttribute(tree.Path("src/a"), "user.folder", "note");
     ASSERT_EQ(chmod(tree.Path("src/a/a1.htm").c_str(), 0751), 0);
     ASSERT_EQ(chmod(tree.Path("src/a").c_str(), 0555), 0); // its copy is still filled
