@@ -26,10 +26,7 @@ void ExpectProcess(const velnor::test::TempTree& tree, const Args& args, int sta
 TEST(CliProcess, BuiltCommandExitsWithTheStatusOfWhatHappened) {
     velnor::test::TempTree tree;
     tree.WriteFile("page.htm", "<div>a  b\r\n  c</div>");
-    std::string big;
-    while (big.size() < 300'000) { // several times a block read
-        big += "<b>x</b>\xD6\xD0";
-    }
+    const std::string big(300'000, 'x'); // several times a block read
     tree.WriteFile("site/a.html", "<p> x </p>\r\n");
     tree.WriteFile("site.bak/a.html", "old");
     const std::string missing = tree.Path("none.htm").string();
