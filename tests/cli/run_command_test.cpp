@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <tuple>
 
 namespace velnor::cli {
 namespace {
@@ -73,29 +74,25 @@ protected:
 };
 
 TEST_F(RunCommand, OptionsDecideWhatIsWrittenAndTheSummarySaysIt) {
-    struct Case {
-        std::string command;
-        bool compacted, backup;
-        std::string notes, summary;
-    };
-    const Case cases[] = {
-        {"run", true, true, kNotes, "rewrote 3 pages, 59 → 42 bytes (71.2% kept) in "},
-        {"run --dry-run", false, false, kNotes,
+    // the command, whether the pages are compacted and backed up, notes.txt, the summary
+    const std::tuple<std::string, bool, std::string, std::string> cases[] = {
+        {"run", true, kNotes, "rewrote 3 pages, 59 → 42 bytes (71.2% kept) in "},
+        {"run --dry-run", false, kNotes,
          "dry run, nothing written: 3 pages would be rewritten, 59 → 42 bytes ("},
-        {"run --no-backup --ext=TXT --keep-spaces --keep-breaks", false, false, "a  b\r",
+        {"run --no-backup --ext=TXT --keep-spaces --keep-breaks", false, "a  b\r",
          "rewrote 1 page, 6 → 5 bytes (83.3% kept) in "},
     };
-    for (const Case& c : cases) {
+    for (const auto& [command, written, notes, summary] : cases) {
         WriteSite(false);
         CapturedStreams io;
-        EXPECT_EQ(Run(c.command, io), 0) << c.command;
-        ExpectPages(c.compacted);
-        EXPECT_EQ(tree_.ReadFile("site/notes.txt"), c.notes);
-        EXPECT_EQ(tree_.Entries().size(), c.backup ? 12u : 6u);
-        for (const Page& page : c.backup ? kPages : std::span<const Page>()) {
+        EXPECT_EQ(Run(command, io), 0) << command;
+        ExpectPages(written);
+        EXPECT_EQ(tree_.ReadFile("site/notes.txt"), notes);
+        EXPECT_EQ(tree_.Entries().size(), written ? 12u : 6u);
+        for (const Page& page : written ? kPages : std::span<const Page>()) {
             EXPECT_EQ(tree_.ReadFile("site.bak" + page.name.substr(4)), page.original);
         }
-        EXPECT_THAT(io.Out(), AllOf(StartsWith(c.summary), EndsWith(" in 0.00 s\n")));
+        EXPECT_THAT(io.Out(), AllOf(StartsWith(summary), EndsWith(" in 0.00 s\n")));
         EXPECT_EQ(io.Err(), ""); // no terminal, so no progress bar
     }
 }

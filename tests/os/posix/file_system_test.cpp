@@ -20,6 +20,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace velnor::test {
@@ -113,16 +114,12 @@ TEST_F(FileSystemTest, ReplaceKeepsPermissionsOwnerAttributesAclAndTheExactNameA
     std::mt19937 random(7);
     std::string bytes(300000, '\0'); // several read chunks
     std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(random()); });
-    struct Page {
-        std::string name;
-        mode_t mode;
-        bool acl;
-    };
-    const Page pages[] = {{"page.htm", 0640, false},
-                          {"\xC4\xE3\xBA\xC3|1.htm", 0604, false},
-                          {std::string(251, 'n') + ".htm", 0755, false},
-                          {"p", 02750, false},
-                          {"acl.htm", 0640, true}};
+    const std::tuple<std::string, mode_t, bool> pages[] = {
+        {"page.htm", 0640, false},
+        {"\xC4\xE3\xBA\xC3|1.htm", 0604, false},
+        {std::string(251, 'n') + ".htm", 0755, false},
+        {"p", 02750, false},
+        {"acl.htm", 0640, true}};
     for (const auto& [name, mode, acl] : pages) {
         tree.WriteFile(name, "old");
         if (geteuid() == 0) { // only root can give a file away
@@ -177,12 +174,8 @@ TEST_F(FileSystemTest, AnAclThatCannotBeKeptRefusesThePageAndNoneIsGainedFromThe
 // Another writer between the read and the replace, or between the new
 // content's flush and its rename: the page stays as that writer left it.
 TEST_F(FileSystemTest, APageChangedOrGoneSinceItWasReadIsLeftAsTheOtherWriterLeftIt) {
-    struct Change {
-        const char* what;
-        std::function<void(const TempTree&)> make;
-        const char* after; // the page's content afterwards, "" for none
-    };
-    const Change changes[] = {
+    // what the other writer does, and the page's content afterwards ("" for none)
+    const std::tuple<const char*, std::function<void(const TempTree&)>, const char*> changes[] = {
         {"appended", [](const TempTree& t) { t.WriteFile("page.htm", "old + more"); },
          "old + more"},
         {"renamed over",
@@ -200,9 +193,9 @@ TEST_F(FileSystemTest, APageChangedOrGoneSinceItWasReadIsLeftAsTheOtherWriterLef
          "old"},
         {"deleted", [](const TempTree& t) { std::filesystem::remove(t.Path("page.htm")); }, ""},
     };
-    for (const Change& change : changes) {
+    for (const auto& [what, make, after] : changes) {
         for (const bool lastMoment : {false, true}) {
-            SCOPED_TRACE(std::string(change.what) + (lastMoment ? " before the rename" : ""));
+            SCOPED_TRACE(std::string(what) + (lastMoment ? " before the rename" : ""));
             tree.WriteFile("page.htm", "old");
             const FileStamp read = fs->ReadPage(tree.Path("page.htm"), 100).stamp;
             std::unique_ptr<PendingReplace> replace;
@@ -210,15 +203,15 @@ TEST_F(FileSystemTest, APageChangedOrGoneSinceItWasReadIsLeftAsTheOtherWriterLef
                 replace = fs->StartReplace(tree.Path("page.htm"), read, "new");
                 replace->Prepare();
             }
-            change.make(tree);
+            make(tree);
             const std::string error = ErrorOf([&] {
                 if (!replace)
                     replace = fs->StartReplace(tree.Path("page.htm"), read, "new");
                 replace->Commit();
             });
-            if (*change.after) {
+            if (*after) {
                 EXPECT_EQ(error, PageChanged(tree.Path("page.htm")).what());
-                EXPECT_EQ(tree.ReadFile("page.htm"), change.after);
+                EXPECT_EQ(tree.ReadFile("page.htm"), after);
                 EXPECT_EQ(tree.Entries(), Names{"page.htm"});
             } else {
                 EXPECT_EQ(error, PageGone(tree.Path("page.htm")).what());
@@ -231,12 +224,8 @@ TEST_F(FileSystemTest, APageChangedOrGoneSinceItWasReadIsLeftAsTheOtherWriterLef
 }
 
 TEST_F(FileSystemTest, AFailedReplaceLeavesThePageAsItWasAndNoTemporaryFile) {
-    struct Failure {
-        FileOpKind kind;
-        int error;
-        bool unnamed; // whether the file system offers files without a name
-    };
-    const Failure failures[] = {
+    // the call that fails, with what, and whether files can be made without a name
+    const std::tuple<FileOpKind, int, bool> failures[] = {
         {FileOpKind::Lstat, EACCES, true},       {FileOpKind::OpenUnnamed, ENOSPC, true},
         {FileOpKind::Write, ENOSPC, true},       {FileOpKind::Write, EIO, true},
         {FileOpKind::Fchmod, EPERM, true},       {FileOpKind::Fsync, EIO, true},
@@ -248,16 +237,16 @@ TEST_F(FileSystemTest, AFailedReplaceLeavesThePageAsItWasAndNoTemporaryFile) {
     tree.WriteFile("page.htm", original);
     ASSERT_EQ(chmod(tree.Path("page.htm").c_str(), 0640), 0);
     const FileStamp read = fs->ReadPage(tree.Path("page.htm"), original.size()).stamp;
-    for (const Failure& failure : failures) {
-        SCOPED_TRACE(::testing::Message() << "call kind " << int(failure.kind)
-                                          << (failure.unnamed ? "" : ", named temporary file"));
+    for (const auto& [kind, error, unnamed] : failures) {
+        SCOPED_TRACE(::testing::Message()
+                     << "call kind " << int(kind) << (unnamed ? "" : ", named temporary file"));
         ops->Heal();
-        if (!failure.unnamed)
+        if (!unnamed)
             ops->FailAll(FileOpKind::OpenUnnamed, EOPNOTSUPP);
-        ops->FailNth(failure.kind, 1, failure.error);
+        ops->FailNth(kind, 1, error);
 
         EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(tree.Path("page.htm"), read, "compacted"); }),
-                  OsError(failure.error, tree.Path("page.htm")).what());
+                  OsError(error, tree.Path("page.htm")).what());
         EXPECT_EQ(tree.ReadFile("page.htm"), original);
         EXPECT_EQ(ModeOf(tree.Path("page.htm")), 0640u);
         EXPECT_EQ(tree.Entries(), Names{"page.htm"});

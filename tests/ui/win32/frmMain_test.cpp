@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace velnor::test {
@@ -111,26 +112,23 @@ TEST_F(WindowFixture, TabWalksTheDesignedFocusOrderFromDrive1AndBack) {
 TEST_F(WindowFixture, Dir1ShowsTheStoredFolderIfItOpensElseTheCurrentOneAndCloseStoresIt) {
     tree.MakeFolder("site/news");
     const std::filesystem::path current = std::filesystem::current_path();
-    struct Case {
-        const char* what;
-        std::optional<std::filesystem::path> stored;
-        std::filesystem::path shown;
-    };
-    const Case cases[] = {{"no stored entry", std::nullopt, current},
-                          {"a folder that is gone", tree.Path("deleted"), current},
-                          {"a folder elsewhere", tree.Path("site"), tree.Path("site")}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    using Stored = std::optional<std::filesystem::path>;
+    const std::tuple<const char*, Stored, std::filesystem::path> cases[] = {
+        {"no stored entry", std::nullopt, current},
+        {"a folder that is gone", tree.Path("deleted"), current},
+        {"a folder elsewhere", tree.Path("site"), tree.Path("site")}};
+    for (const auto& [what, stored, shown] : cases) {
+        SCOPED_TRACE(what);
         settings = std::make_shared<MemorySettings>();
         exitCodes.clear();
-        if (c.stored)
-            Remembered() = Utf8(c.stored->native());
+        if (stored)
+            Remembered() = Utf8(stored->native());
         BoxAnswerer answerer;
         MakeWindow();
-        EXPECT_EQ(window->FolderPath(), c.shown);
+        EXPECT_EQ(window->FolderPath(), shown);
         EXPECT_EQ(window->Drives().Drive(), current.root_path());
         SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(Remembered(), Utf8(c.shown.native()));
+        EXPECT_EQ(Remembered(), Utf8(shown.native()));
         EXPECT_EQ(exitCodes, std::vector<int>{0});
         EXPECT_FALSE(IsWindowVisible(window->Handle()));
         EXPECT_TRUE(answerer.boxes.empty());
