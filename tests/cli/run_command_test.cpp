@@ -31,13 +31,9 @@ std::string NoTerminal(const std::string& question) {
            " -- answered no: no terminal to ask (pass --yes to answer yes)\n" + kDeclined;
 }
 
-// A command line answered by what is typed, at a terminal or not.
-struct Answered {
-    std::string command, typed;
-    bool terminal;
-    int status;
-    StringMatcher err;
-};
+// A command line answered by what is typed, at a terminal or not: the status
+// and standard error that follow.
+using Answered = std::tuple<std::string, std::string, bool, int, StringMatcher>;
 
 class RunCommand : public ::testing::Test {
 protected:
@@ -111,13 +107,13 @@ TEST_F(RunCommand, ExistingBackupIsBroughtUpToDateOnlyWhenTheAnswerIsYes) {
         {"run", "", true, 3, asked},
         {"run", "y\n", false, 3, Eq(NoTerminal(question))},
     };
-    for (const Answered& c : cases) {
+    for (const auto& [command, typed, terminal, status, err] : cases) {
         WriteSite(false);
         tree_.WriteFile("site.bak/index.htm", "older");
         tree_.WriteFile("site.bak/gone.htm", "only in the backup");
-        CapturedStreams io(c.typed);
-        EXPECT_EQ(Run(c.command, io, c.terminal), c.status) << c.typed;
-        const bool yes = c.status == 0;
+        CapturedStreams io(typed);
+        EXPECT_EQ(Run(command, io, terminal), status) << typed;
+        const bool yes = status == 0;
         ExpectPages(yes);
         EXPECT_EQ(tree_.ReadFile("site.bak/index.htm"), yes ? kPages[0].original : "older");
         EXPECT_EQ(std::filesystem::exists(tree_.Path("site.bak/old.asp")), yes);
@@ -125,7 +121,7 @@ TEST_F(RunCommand, ExistingBackupIsBroughtUpToDateOnlyWhenTheAnswerIsYes) {
         EXPECT_THAT(io.Out(), yes ? StringMatcher(AllOf(StartsWith("rewrote 3 pages"),
                                                         EndsWith(" in 0.00 s\n")))
                                   : IsEmpty());
-        EXPECT_THAT(io.Err(), c.err) << c.typed;
+        EXPECT_THAT(io.Err(), err) << typed;
     }
 }
 
@@ -138,18 +134,18 @@ TEST_F(RunCommand, RestoreCopiesTheBackupBackOnlyWhenTheAnswerIsYes) {
         {"restore", "\n", true, 3, Eq(asked + kDeclined)},
         {"restore", "y\n", false, 3, Eq(NoTerminal("你确定要还原备份文件吗?"))},
     };
-    for (const Answered& c : cases) {
+    for (const auto& [command, typed, terminal, status, err] : cases) {
         WriteSite(true);
         for (const Page& page : kPages) {
             tree_.WriteFile("site.bak" + page.name.substr(4), page.original);
         }
         tree_.WriteFile("site/new.htm", "<b>added since</b>");
-        CapturedStreams io(c.typed);
-        EXPECT_EQ(Run(c.command, io, c.terminal), c.status) << c.typed;
-        ExpectPages(c.status != 0);
+        CapturedStreams io(typed);
+        EXPECT_EQ(Run(command, io, terminal), status) << typed;
+        ExpectPages(status != 0);
         EXPECT_EQ(tree_.ReadFile("site/new.htm"), "<b>added since</b>");
         EXPECT_EQ(io.Out(), "");
-        EXPECT_THAT(io.Err(), c.err);
+        EXPECT_THAT(io.Err(), err);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace velnor {
@@ -79,11 +80,7 @@ TEST(CompactText, TheFirstCharacterIsKeptWithoutAStep) {
     EXPECT_EQ(r.reports.front().Position, 2);
 }
 
-struct EdgeCase {
-    const char* behaviour;
-    RemovalOptions options;
-    std::u16string input, output;
-};
+using EdgeCase = std::tuple<const char*, RemovalOptions, std::u16string, std::u16string>;
 
 // One row a fault: each would come out otherwise if its rule were missing.
 const EdgeCase EdgeCases[] = {
@@ -114,8 +111,8 @@ const EdgeCase EdgeCases[] = {
 };
 
 TEST(CompactText, EdgeCasesComeOutAsTheRulesSay) {
-    for (const EdgeCase& c : EdgeCases)
-        EXPECT_EQ(Compact(c.input, c.options).output, c.output) << c.behaviour;
+    for (const auto& [behaviour, options, input, output] : EdgeCases)
+        EXPECT_EQ(Compact(input, options).output, output) << behaviour;
 }
 
 TEST(CompactText, OptionsAreAskedAtEveryStepAndTakeEffectAtTheNext) {

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <tuple>
 #include <utility>
 
 namespace velnor::test {
@@ -58,29 +59,23 @@ TEST_F(RunDriverTest, PagesAreChosenByTheirEndIgnoringCaseAndEachIsWorkedOnceInS
     EXPECT_EQ(window.Statuses.back(), Finished);
 }
 
-struct PageCase {
-    const char* page;
-    bool removeSpaces;
-    bool removeBreaks;
-    const char* output;
-    std::size_t steps;
-    int lastRatio; // -1 for none shown
-};
+// The page, Check1, Check2, the page afterwards, its steps, the last ratio shown (-1: none).
+using PageCase = std::tuple<const char*, bool, bool, const char*, std::size_t, int>;
 
 class PageTest : public RunFixture, public ::testing::WithParamInterface<PageCase> {};
 
 TEST_P(PageTest, IsRewrittenStepByStepShowingTheShareKept) {
-    const PageCase c = GetParam();
-    WritePage("p.htm", c.page);
-    window.RemoveSpaces = c.removeSpaces;
-    window.RemoveBreaks = c.removeBreaks;
+    const auto& [page, removeSpaces, removeBreaks, output, steps, lastRatio] = GetParam();
+    WritePage("p.htm", page);
+    window.RemoveSpaces = removeSpaces;
+    window.RemoveBreaks = removeBreaks;
     Start();
-    EXPECT_EQ(ReadPage("p.htm"), c.output);
+    EXPECT_EQ(ReadPage("p.htm"), output);
     // replaced even when nothing changed
     EXPECT_EQ(failures->CallPaths(ServiceCall::Commit), std::vector{PagePath("p.htm")});
-    EXPECT_EQ(window.Ratios.size(), c.steps);
-    EXPECT_EQ(window.Ratios.empty() ? -1 : window.Ratios.back(), c.lastRatio);
-    EXPECT_EQ(window.GaugeWrites == 0, c.steps == 0);
+    EXPECT_EQ(window.Ratios.size(), steps);
+    EXPECT_EQ(window.Ratios.empty() ? -1 : window.Ratios.back(), lastRatio);
+    EXPECT_EQ(window.GaugeWrites == 0, steps == 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -199,40 +194,37 @@ TEST_F(RunDriverTest, ARunOverTheRootLeavesTheBackupInsideItAlone) {
 
 constexpr const char* Original = "<p>a  b</p>";
 
-struct BackupCase {
-    bool ticked;
-    bool existing; // a backup from before, with a page of its own
-    MessageAnswer answer;
-    bool runs;
-};
+// Check4, whether a backup from before (with a page of its own) exists, the answer, whether it
+// runs.
+using BackupCase = std::tuple<bool, bool, MessageAnswer, bool>;
 
 class BackupTest : public RunFixture, public ::testing::WithParamInterface<BackupCase> {};
 
 TEST_P(BackupTest, AnExistingBackupIsRefreshedOnlyAfterAYes) {
-    const BackupCase c = GetParam();
+    const auto& [ticked, existing, answer, runs] = GetParam();
     WritePage("a.htm", Original);
-    if (c.existing) {
+    if (existing) {
         tree.WriteFile("site.bak/a.htm", "stale");
         tree.WriteFile("site.bak/extra.htm", "kept");
     }
-    window.Backup = c.ticked;
-    window.Answers = {c.answer};
-    EXPECT_EQ(Start(), c.runs ? RunOutcome::Done : RunOutcome::Declined);
+    window.Backup = ticked;
+    window.Answers = {answer};
+    EXPECT_EQ(Start(), runs ? RunOutcome::Done : RunOutcome::Declined);
 
-    ASSERT_EQ(window.Messages.size(), c.ticked && c.existing ? 1u : 0u);
+    ASSERT_EQ(window.Messages.size(), ticked && existing ? 1u : 0u);
     for (const MessageBoxRequest& question : window.Messages)
         EXPECT_EQ(Fields(question),
                   Fields({DisplayPath(tree.Path("site")) + ".bak 已经存在,是否继续?", "覆盖文件",
                           MessageButtons::YesNo, MessageIcon::None, MessageAnswer::Yes}));
-    EXPECT_EQ(std::filesystem::exists(tree.Path("site.bak")), c.ticked);
-    if (c.ticked) {
-        EXPECT_EQ(tree.ReadFile("site.bak/a.htm"), c.runs ? Original : "stale");
+    EXPECT_EQ(std::filesystem::exists(tree.Path("site.bak")), ticked);
+    if (ticked) {
+        EXPECT_EQ(tree.ReadFile("site.bak/a.htm"), runs ? Original : "stale");
     }
-    if (c.existing) {
+    if (existing) {
         EXPECT_EQ(tree.ReadFile("site.bak/extra.htm"), "kept");
     }
-    EXPECT_EQ(ReadPage("a.htm"), c.runs ? Compacted(Original) : Original);
-    EXPECT_EQ(window.Statuses.empty(), !c.runs);
+    EXPECT_EQ(ReadPage("a.htm"), runs ? Compacted(Original) : Original);
+    EXPECT_EQ(window.Statuses.empty(), !runs);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, BackupTest,
