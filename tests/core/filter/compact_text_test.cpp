@@ -31,25 +31,20 @@ constexpr RemovalOptions Breaks{false, true};
 constexpr RemovalOptions Both{true, true};
 constexpr RemovalOptions Neither{false, false};
 
-struct WorkedExample {
-    RemovalOptions options;
-    std::u16string input;
-    std::u16string output;
-    int keptInFile;
-    int steps;
-};
+// The options, the text, what comes out, the characters kept and the steps.
+using WorkedExample = std::tuple<RemovalOptions, std::u16string, std::u16string, int, int>;
 
 class WorkedExamples : public ::testing::TestWithParam<WorkedExample> {};
 
 TEST_P(WorkedExamples, GiveTheirOutputKeptCountAndSteps) {
-    const WorkedExample& e = GetParam();
-    const Result r = Compact(e.input, e.options);
-    EXPECT_EQ(r.output, e.output);
-    ASSERT_EQ(int(r.reports.size()), e.steps);
-    EXPECT_EQ(r.reports.back().KeptInFile, e.keptInFile);
-    EXPECT_EQ(r.reports.back().Position, int(e.input.size()));
-    EXPECT_EQ(r.counters.KeptInRun, e.keptInFile);
-    EXPECT_EQ(r.counters.ScannedInRun, e.steps);
+    const auto& [options, input, output, kept, steps] = GetParam();
+    const Result r = Compact(input, options);
+    EXPECT_EQ(r.output, output);
+    ASSERT_EQ(int(r.reports.size()), steps);
+    EXPECT_EQ(r.reports.back().KeptInFile, kept);
+    EXPECT_EQ(r.reports.back().Position, int(input.size()));
+    EXPECT_EQ(r.counters.KeptInRun, kept);
+    EXPECT_EQ(r.counters.ScannedInRun, steps);
 }
 
 INSTANTIATE_TEST_SUITE_P(
