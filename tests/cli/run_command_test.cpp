@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <tuple>
 
 namespace velnor::cli {
 namespace {
@@ -30,13 +31,9 @@ std::string NoTerminal(const std::string& question) {
            " -- answered no: no terminal to ask (pass --yes to answer yes)\n" + kDeclined;
 }
 
-// A command line answered by what is typed, at a terminal or not.
-struct Answered {
-    std::string command, typed;
-    bool terminal;
-    int status;
-    StringMatcher err;
-};
+// A command line answered by what is typed, at a terminal or not: the status
+// and standard error that follow.
+using Answered = std::tuple<std::string, std::string, bool, int, StringMatcher>;
 
 class RunCommand : public ::testing::Test {
 protected:
@@ -55,10 +52,8 @@ protected:
             EXPECT_EQ(tree_.ReadFile(page.name), compacted ? page.compacted : page.original);
         }
     }
-    // The command and its options, then the folder, spelled so that its backup
-    // is still the sibling "site.bak" only if the command takes it apart right.
-    // The clock stands still but for an hour that passes once an answer has
-    // been read, which the summary's time must leave out.
+    // The folder is spelled so that its backup is "site.bak" only if taken apart
+    // right; an hour passes once an answer is read, which the summary leaves out.
     int Run(const std::string& command, const CapturedStreams& io,
             bool inIsTerminal = false) const {
         Args args = Words(command);
@@ -75,29 +70,25 @@ protected:
 };
 
 TEST_F(RunCommand, OptionsDecideWhatIsWrittenAndTheSummarySaysIt) {
-    struct Case {
-        std::string command;
-        bool compacted, backup;
-        std::string notes, summary;
-    };
-    const Case cases[] = {
-        {"run", true, true, kNotes, "rewrote 3 pages, 59 → 42 bytes (71.2% kept) in "},
-        {"run --dry-run", false, false, kNotes,
+    // the command, whether the pages are compacted and backed up, notes.txt, the summary
+    const std::tuple<std::string, bool, std::string, std::string> cases[] = {
+        {"run", true, kNotes, "rewrote 3 pages, 59 → 42 bytes (71.2% kept) in "},
+        {"run --dry-run", false, kNotes,
          "dry run, nothing written: 3 pages would be rewritten, 59 → 42 bytes ("},
-        {"run --no-backup --ext=TXT --keep-spaces --keep-breaks", false, false, "a  b\r",
+        {"run --no-backup --ext=TXT --keep-spaces --keep-breaks", false, "a  b\r",
          "rewrote 1 page, 6 → 5 bytes (83.3% kept) in "},
     };
-    for (const Case& c : cases) {
+    for (const auto& [command, written, notes, summary] : cases) {
         WriteSite(false);
         CapturedStreams io;
-        EXPECT_EQ(Run(c.command, io), 0) << c.command;
-        ExpectPages(c.compacted);
-        EXPECT_EQ(tree_.ReadFile("site/notes.txt"), c.notes);
-        EXPECT_EQ(tree_.Entries().size(), c.backup ? 12u : 6u);
-        for (const Page& page : c.backup ? kPages : std::span<const Page>()) {
+        EXPECT_EQ(Run(command, io), 0) << command;
+        ExpectPages(written);
+        EXPECT_EQ(tree_.ReadFile("site/notes.txt"), notes);
+        EXPECT_EQ(tree_.Entries().size(), written ? 12u : 6u);
+        for (const Page& page : written ? kPages : std::span<const Page>()) {
             EXPECT_EQ(tree_.ReadFile("site.bak" + page.name.substr(4)), page.original);
         }
-        EXPECT_THAT(io.Out(), AllOf(StartsWith(c.summary), EndsWith(" in 0.00 s\n")));
+        EXPECT_THAT(io.Out(), AllOf(StartsWith(summary), EndsWith(" in 0.00 s\n")));
         EXPECT_EQ(io.Err(), ""); // no terminal, so no progress bar
     }
 }
@@ -116,13 +107,13 @@ TEST_F(RunCommand, ExistingBackupIsBroughtUpToDateOnlyWhenTheAnswerIsYes) {
         {"run", "", true, 3, asked},
         {"run", "y\n", false, 3, Eq(NoTerminal(question))},
     };
-    for (const Answered& c : cases) {
+    for (const auto& [command, typed, terminal, status, err] : cases) {
         WriteSite(false);
         tree_.WriteFile("site.bak/index.htm", "older");
         tree_.WriteFile("site.bak/gone.htm", "only in the backup");
-        CapturedStreams io(c.typed);
-        EXPECT_EQ(Run(c.command, io, c.terminal), c.status) << c.typed;
-        const bool yes = c.status == 0;
+        CapturedStreams io(typed);
+        EXPECT_EQ(Run(command, io, terminal), status) << typed;
+        const bool yes = status == 0;
         ExpectPages(yes);
         EXPECT_EQ(tree_.ReadFile("site.bak/index.htm"), yes ? kPages[0].original : "older");
         EXPECT_EQ(std::filesystem::exists(tree_.Path("site.bak/old.asp")), yes);
@@ -130,7 +121,7 @@ TEST_F(RunCommand, ExistingBackupIsBroughtUpToDateOnlyWhenTheAnswerIsYes) {
         EXPECT_THAT(io.Out(), yes ? StringMatcher(AllOf(StartsWith("rewrote 3 pages"),
                                                         EndsWith(" in 0.00 s\n")))
                                   : IsEmpty());
-        EXPECT_THAT(io.Err(), c.err) << c.typed;
+        EXPECT_THAT(io.Err(), err) << typed;
     }
 }
 
@@ -143,18 +134,18 @@ TEST_F(RunCommand, RestoreCopiesTheBackupBackOnlyWhenTheAnswerIsYes) {
         {"restore", "\n", true, 3, Eq(asked + kDeclined)},
         {"restore", "y\n", false, 3, Eq(NoTerminal("你确定要还原备份文件吗?"))},
     };
-    for (const Answered& c : cases) {
+    for (const auto& [command, typed, terminal, status, err] : cases) {
         WriteSite(true);
         for (const Page& page : kPages) {
             tree_.WriteFile("site.bak" + page.name.substr(4), page.original);
         }
         tree_.WriteFile("site/new.htm", "<b>added since</b>");
-        CapturedStreams io(c.typed);
-        EXPECT_EQ(Run(c.command, io, c.terminal), c.status) << c.typed;
-        ExpectPages(c.status != 0);
+        CapturedStreams io(typed);
+        EXPECT_EQ(Run(command, io, terminal), status) << typed;
+        ExpectPages(status != 0);
         EXPECT_EQ(tree_.ReadFile("site/new.htm"), "<b>added since</b>");
         EXPECT_EQ(io.Out(), "");
-        EXPECT_THAT(io.Err(), c.err);
+        EXPECT_THAT(io.Err(), err);
     }
 }
 

@@ -2,16 +2,11 @@
 
 #include "core/text/display_path.h"
 
-#include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace velnor::test {
 namespace {
-
-// A folder's path names the same folder with or without its trailing separator.
-std::filesystem::path Normal(const std::filesystem::path& path) {
-    std::filesystem::path normal = path.lexically_normal();
-    return normal.has_filename() || !normal.has_relative_path() ? normal : normal.parent_path();
-}
 
 class FailingReplace : public PendingReplace {
 public:
@@ -36,52 +31,42 @@ private:
 
 class FailingFileSystem : public FileSystemService {
 public:
-    FailingFileSystem(std::shared_ptr<ServiceFailures> failures,
-                      std::shared_ptr<FileSystemService> real)
-        : failures_(std::move(failures)), real_(std::move(real)) {}
+    FailingFileSystem(std::shared_ptr<ServiceFailures> failures, std::filesystem::path root)
+        : failures_(std::move(failures)), root_(std::move(root)) {}
 
     using Path = std::filesystem::path;
 
-    bool FolderExists(const Path& path) override {
-        failures_->Check(ServiceCall::FolderExists, path);
-        return real_->FolderExists(path);
-    }
-    EntryKind KindOf(const Path& path) override {
-        failures_->Check(ServiceCall::KindOf, path);
-        return real_->KindOf(path);
-    }
+    bool FolderExists(const Path& path) override { return real_->FolderExists(In(path)); }
+    EntryKind KindOf(const Path& path) override { return real_->KindOf(In(path)); }
     bool IsWithin(const Path& inner, const Path& outer) override {
-        failures_->Check(ServiceCall::IsWithin, inner);
-        return real_->IsWithin(inner, outer);
+        return real_->IsWithin(In(inner), In(outer));
     }
     std::unique_ptr<FolderLock> LockFolder(const Path& folder) override {
-        failures_->Check(ServiceCall::LockFolder, folder);
-        return real_->LockFolder(folder);
+        return real_->LockFolder(In(folder));
     }
     void CopyFolder(const Path& source, const Path& destination, bool overwrite,
                     const CopyProgress& progress) override {
         failures_->Check(ServiceCall::CopyFolder, destination);
-        real_->CopyFolder(source, destination, overwrite, progress);
+        real_->CopyFolder(In(source), In(destination), overwrite, progress);
     }
     void RenameFolder(const Path& from, const Path& to) override {
         failures_->Check(ServiceCall::RenameFolder, to);
-        real_->RenameFolder(from, to);
+        real_->RenameFolder(In(from), In(to));
     }
-    void RemoveTree(const Path& path) override {
-        failures_->Check(ServiceCall::RemoveTree, path);
-        real_->RemoveTree(path);
-    }
+    void RemoveTree(const Path& path) override { real_->RemoveTree(In(path)); }
     std::uint64_t RemoveLeftovers(const Path& folder) override {
-        failures_->Check(ServiceCall::RemoveLeftovers, folder);
-        return real_->RemoveLeftovers(folder);
+        return real_->RemoveLeftovers(In(folder));
     }
     std::unique_ptr<Folder> GetFolder(const Path& path) override {
         failures_->Check(ServiceCall::GetFolder, path);
-        return real_->GetFolder(path);
+        std::unique_ptr<Folder> folder = real_->GetFolder(In(path));
+        if (root_.empty())
+            return folder;
+        return std::make_unique<Listing>(Out(folder->SubFolders()), Out(folder->Files()));
     }
     PageBytes ReadPage(const Path& page, std::uint64_t maxBytes) override {
         failures_->Check(ServiceCall::ReadPage, page);
-        return real_->ReadPage(page, maxBytes);
+        return real_->ReadPage(In(page), maxBytes);
     }
     // In the steps a failure can be injected into; the real service's steps
     // do what its ReplaceFile does.
@@ -94,8 +79,8 @@ public:
     std::unique_ptr<PendingReplace> StartReplace(const Path& page, const FileStamp& read,
                                                  std::string bytes) override {
         failures_->Check(ServiceCall::StartReplace, page);
-        return std::make_unique<FailingReplace>(failures_, page,
-                                                real_->StartReplace(page, read, std::move(bytes)));
+        return std::make_unique<FailingReplace>(
+            failures_, page, real_->StartReplace(In(page), read, std::move(bytes)));
     }
     void Flush() override {
         failures_->Check(ServiceCall::Flush, {});
@@ -103,64 +88,44 @@ public:
     }
 
 private:
+    class Listing : public Folder {
+    public:
+        Listing(std::vector<FolderItem> folders, std::vector<FolderItem> files)
+            : folders_(std::move(folders)), files_(std::move(files)) {}
+        std::vector<FolderItem> SubFolders() const override { return folders_; }
+        std::vector<FolderItem> Files() const override { return files_; }
+
+    private:
+        std::vector<FolderItem> folders_, files_;
+    };
+
+    Path In(const Path& path) const { return root_.empty() ? path : root_ / path.relative_path(); }
+    std::vector<FolderItem> Out(std::vector<FolderItem> items) const {
+        for (FolderItem& item : items)
+            item.Path = "/" / item.Path.lexically_relative(root_);
+        return items;
+    }
+
     std::shared_ptr<ServiceFailures> failures_;
-    std::shared_ptr<FileSystemService> real_;
+    Path root_;
+    std::shared_ptr<FileSystemService> real_ = MakeFileSystem();
 };
 
 } // namespace
-
-void ServiceFailures::FailOn(ServiceCall call, const Path& path, std::string words) {
-    const std::lock_guard lock(mutex_);
-    rules_.push_back({call, std::move(words), std::nullopt, Normal(path)});
-}
-
-void ServiceFailures::FailNth(ServiceCall call, int nth, std::string words) {
-    const std::lock_guard lock(mutex_);
-    rules_.push_back({call, std::move(words), CallsLocked(call) + nth, {}});
-}
-
-void ServiceFailures::Heal() {
-    const std::lock_guard lock(mutex_);
-    rules_.clear();
-}
 
 std::string ServiceFailures::ErrorText(const Path& path, const std::string& words) {
     return path.empty() ? words : DisplayPath(path) + ": " + words;
 }
 
-std::vector<std::pair<ServiceCall, ServiceFailures::Path>> ServiceFailures::Log() const {
-    const std::lock_guard lock(mutex_);
-    return log_;
-}
-
-std::vector<ServiceFailures::Path> ServiceFailures::CallPaths(ServiceCall call) const {
-    std::vector<Path> paths;
-    for (const auto& [made, path] : Log())
-        if (made == call)
-            paths.push_back(path);
-    return paths;
-}
-
-FileSystemFactory ServiceFailures::Factory() {
-    return [self = shared_from_this()] {
-        return std::make_shared<FailingFileSystem>(self, MakeFileSystem());
+FileSystemFactory ServiceFailures::Factory(Path root) {
+    return [self = shared_from_this(), root] {
+        return std::make_shared<FailingFileSystem>(self, root);
     };
 }
 
 void ServiceFailures::Check(ServiceCall call, const Path& path) {
-    const std::lock_guard lock(mutex_);
-    log_.emplace_back(call, path);
-    const int made = CallsLocked(call);
-    for (const Rule& rule : rules_) {
-        const bool hit = rule.nth ? *rule.nth == made : Normal(path) == rule.path;
-        if (rule.call == call && hit)
-            throw FileSystemError(ErrorText(path, rule.words));
-    }
-}
-
-int ServiceFailures::CallsLocked(ServiceCall call) const {
-    return static_cast<int>(std::count_if(log_.begin(), log_.end(),
-                                          [call](const auto& made) { return made.first == call; }));
+    if (const std::optional<std::string> words = Hit(call, path))
+        throw FileSystemError(ErrorText(path, words->empty() ? "injected failure" : *words));
 }
 
 } // namespace velnor::test

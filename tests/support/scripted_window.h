@@ -12,9 +12,8 @@
 
 namespace velnor::test {
 
-// A stand-in for the main window: plain fields for what its controls hold, a
-// record of what was written to it, and scripted answers for its message
-// boxes. The controls may be changed at any time, also from OnYield.
+// A stand-in for the main window: fields for what its controls hold (changed at
+// any time, also from OnYield), a record of what it was told, scripted answers.
 class ScriptedWindow : public WindowSeam {
 public:
     std::filesystem::path Folder;            // Dir1

@@ -62,13 +62,14 @@ void TempTree::MakeFolder(std::string_view relative) const {
     fs::create_directories(Path(relative));
 }
 
-void TempTree::WriteFile(std::string_view relative, std::string_view bytes) const {
+fs::path TempTree::WriteFile(std::string_view relative, std::string_view bytes) const {
     const fs::path path = Path(relative);
     fs::create_directories(path.parent_path());
     File out(OpenFile(path, "wb"), std::fclose);
     if (!out || std::fwrite(bytes.data(), 1, bytes.size(), out.get()) != bytes.size() ||
         std::fclose(out.release()) != 0)
         throw std::runtime_error("cannot write " + DisplayPath(path));
+    return path;
 }
 
 std::string TempTree::ReadFile(std::string_view relative) const {

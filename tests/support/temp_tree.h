@@ -9,10 +9,9 @@
 
 namespace velnor::test {
 
-// A fresh folder under the system's temporary folder, removed with everything
-// in it when the tree goes. Relative names are UTF-8 with "/" between names
-// (on Linux any bytes, so any name can be made); files and links get the
-// missing folders on their way.
+// A fresh folder under the system's temporary folder, removed with all in it.
+// Relative names are UTF-8 with "/" (on Linux any bytes); missing folders on
+// the way to a file or link are made.
 class TempTree {
 public:
     TempTree();
@@ -24,7 +23,7 @@ public:
     std::filesystem::path Path(std::string_view relative) const;
 
     void MakeFolder(std::string_view relative) const;
-    void WriteFile(std::string_view relative, std::string_view bytes) const;
+    std::filesystem::path WriteFile(std::string_view relative, std::string_view bytes) const;
     std::string ReadFile(std::string_view relative) const;
     void MakeLink(std::string_view relative, const std::filesystem::path& target) const;
 

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -32,8 +31,6 @@ public:
     }
     std::int32_t QueryValue(RegistryKey handle, const std::string& name, std::uint32_t& type,
                             unsigned char* data, std::uint32_t& size) override {
-        EXPECT_EQ(size, 1024u);
-        EXPECT_TRUE(std::all_of(data, data + size, [](unsigned char b) { return b == 0; }));
         const std::int32_t status = inner_.QueryValue(handle, name, type, data, size);
         size = claimedSize.value_or(size);
         return status;

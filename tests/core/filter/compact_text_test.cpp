@@ -1,9 +1,11 @@
 #include "core/filter/compact_text.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace velnor {
@@ -29,25 +31,20 @@ constexpr RemovalOptions Breaks{false, true};
 constexpr RemovalOptions Both{true, true};
 constexpr RemovalOptions Neither{false, false};
 
-struct WorkedExample {
-    RemovalOptions options;
-    std::u16string input;
-    std::u16string output;
-    int keptInFile;
-    int steps;
-};
+// The options, the text, what comes out, the characters kept and the steps.
+using WorkedExample = std::tuple<RemovalOptions, std::u16string, std::u16string, int, int>;
 
 class WorkedExamples : public ::testing::TestWithParam<WorkedExample> {};
 
 TEST_P(WorkedExamples, GiveTheirOutputKeptCountAndSteps) {
-    const WorkedExample& e = GetParam();
-    const Result r = Compact(e.input, e.options);
-    EXPECT_EQ(r.output, e.output);
-    ASSERT_EQ(int(r.reports.size()), e.steps);
-    EXPECT_EQ(r.reports.back().KeptInFile, e.keptInFile);
-    EXPECT_EQ(r.reports.back().Position, int(e.input.size()));
-    EXPECT_EQ(r.counters.KeptInRun, e.keptInFile);
-    EXPECT_EQ(r.counters.ScannedInRun, e.steps);
+    const auto& [options, input, output, kept, steps] = GetParam();
+    const Result r = Compact(input, options);
+    EXPECT_EQ(r.output, output);
+    ASSERT_EQ(int(r.reports.size()), steps);
+    EXPECT_EQ(r.reports.back().KeptInFile, kept);
+    EXPECT_EQ(r.reports.back().Position, int(input.size()));
+    EXPECT_EQ(r.counters.KeptInRun, kept);
+    EXPECT_EQ(r.counters.ScannedInRun, steps);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,27 +61,21 @@ INSTANTIATE_TEST_SUITE_P(
         WorkedExample{Both, u"<script type=t>\r\n  var a = 1;\r\n</script>",
                       u"<script type=t>\rvar a = 1;\r</script>", 35, 39}));
 
-TEST(CompactText, TextOfNoneOrOneCharacterComesBackWithoutAStep) {
+// The first character is kept without a step; so is a text of one or none.
+TEST(CompactText, TheFirstCharacterIsKeptWithoutAStep) {
     for (std::u16string text : {u"", u"\n", u" ", u"<", u"x"}) {
         const Result r = Compact(text, Both);
         EXPECT_EQ(r.output, text);
         EXPECT_TRUE(r.reports.empty());
         EXPECT_EQ(r.counters.ScannedInRun, 0);
     }
-}
-
-TEST(CompactText, FirstCharacterIsKeptWithoutAStep) {
     const Result r = Compact(u"  a", Spaces);
     EXPECT_EQ(r.output, u" a");
     EXPECT_EQ(r.reports.back().KeptInFile, 1);
     EXPECT_EQ(r.reports.front().Position, 2);
 }
 
-struct EdgeCase {
-    const char* behaviour;
-    RemovalOptions options;
-    std::u16string input, output;
-};
+using EdgeCase = std::tuple<const char*, RemovalOptions, std::u16string, std::u16string>;
 
 // One row a fault: each would come out otherwise if its rule were missing.
 const EdgeCase EdgeCases[] = {
@@ -115,8 +106,8 @@ const EdgeCase EdgeCases[] = {
 };
 
 TEST(CompactText, EdgeCasesComeOutAsTheRulesSay) {
-    for (const EdgeCase& c : EdgeCases)
-        EXPECT_EQ(Compact(c.input, c.options).output, c.output) << c.behaviour;
+    for (const auto& [behaviour, options, input, output] : EdgeCases)
+        EXPECT_EQ(Compact(input, options).output, output) << behaviour;
 }
 
 TEST(CompactText, OptionsAreAskedAtEveryStepAndTakeEffectAtTheNext) {
@@ -149,14 +140,13 @@ TEST(CompactText, PassingTheCounterLimitRaisesOverflowAtThatStep) {
     constexpr auto Max = std::numeric_limits<std::int32_t>::max();
     RunCounters counters{Max - 10, Max - 2};
     std::vector<StepReport> reports;
-    try {
-        CompactText(
-            u"abcdef", [] { return Neither; }, counters,
-            [&](const StepReport& s) { reports.push_back(s); });
-        FAIL() << "no overflow";
-    } catch (const CounterOverflow& e) {
-        EXPECT_NE(std::string(e.what()).find("Overflow"), std::string::npos);
-    }
+    EXPECT_THAT(
+        [&] {
+            CompactText(
+                u"abcdef", [] { return Neither; }, counters,
+                [&](const StepReport& s) { reports.push_back(s); });
+        },
+        ::testing::ThrowsMessage<CounterOverflow>(::testing::HasSubstr("Overflow")));
     EXPECT_EQ(reports.size(), 2u);
 }
 

@@ -12,9 +12,8 @@
 namespace velnor {
 namespace {
 
-// The page whole, then fed to one compactor in blocks of the sizes `next`
-// gives: both must give the bytes and counts of the window's path (decode,
-// the step-by-step filter, encode).
+// Whole, then fed in blocks of the sizes `next` gives, the page must come out
+// as the window's path (decode, step filter, encode) makes it, counts too.
 void ExpectStepFilterResult(std::string_view page, RemovalOptions options,
                             const std::function<std::size_t()>& next) {
     const std::u16string text = DecodeAnsi(page);

@@ -6,10 +6,8 @@
 
 namespace velnor::test {
 
-// Markup-heavy random pages in code page 936: tags, ASP and script delimiters,
-// line ends, blanks, GBK pairs (trail bytes above and below 0x80, "s" among
-// them), single bytes that are a character (0x80) or none (0xFF, a lead
-// before DEL or a space), and lone lead bytes, at the end of a page too.
+// Markup-heavy random pages in code page 936: delimiters, blanks, line ends,
+// GBK pairs, bytes that are no character and lone lead bytes, at the end too.
 inline std::string RandomPage(std::mt19937& rng, int maxPieces) {
     static const std::vector<std::string> pieces = {
         "<",         "<",      ">",      "<%",   "%>",      "%",        " ",         "  ",

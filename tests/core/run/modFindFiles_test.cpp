@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velnor::test {
@@ -34,13 +35,9 @@ protected:
 };
 
 TEST_F(FindFilesTest, SubfoldersComeFirstThenTheFolderItsOwnFilesEachShownWithOneYield) {
-    struct Case {
-        Names files;
-        Names found;
-    };
-    // scanned in turn; where any user can make links, every case also has
+    // files made, files found; scanned in turn; where any user can make links, every case also has
     // links in w/a, among them a loop: none is followed
-    std::vector<Case> cases = {
+    std::vector<std::pair<Names, Names>> cases = {
         // the worked example: w holding r.htm, a/a1.htm and b/b1.htm
         {{"w/r.htm", "w/a/a1.htm", "w/b/b1.htm"}, {"w/a/a1.htm", "w/b/b1.htm", "w/r.htm", ""}},
         {{}, {}}, // no file: no entry, not even the empty one, and no status
@@ -54,9 +51,9 @@ TEST_F(FindFilesTest, SubfoldersComeFirstThenTheFolderItsOwnFilesEachShownWithOn
             {{{"w/B/1", "w/a/2", "w/A/3", "w/b/4"}, {"w/A/3", "w/B/1", "w/a/2", "w/b/4", ""}},
              // a "|" does not cut a name
              {{"w/a/f.htm", "w/a|b.htm", "w/|/|"}, {"w/a/f.htm", "w/|/|", "w/a|b.htm", ""}}});
-    for (const Case& c : cases) {
+    for (const auto& [files, found] : cases) {
         tree.MakeFolder("w");
-        for (const std::string& file : c.files)
+        for (const std::string& file : files)
             tree.WriteFile(file, "");
         if (NamesAreBytes) {
             tree.MakeLink("w/a/up", "..");
@@ -71,11 +68,11 @@ TEST_F(FindFilesTest, SubfoldersComeFirstThenTheFolderItsOwnFilesEachShownWithOn
             shown.push_back(Relative(PathFromUtf8(window.Statuses.back())));
         };
         finder.FindFiles(tree.Path("w"));
-        EXPECT_EQ(Found(), c.found);
+        EXPECT_EQ(Found(), found);
         EXPECT_EQ(window.Statuses.size(), shown.size());
         if (!shown.empty())
             shown.push_back("");
-        EXPECT_EQ(shown, c.found);
+        EXPECT_EQ(shown, found);
         std::filesystem::remove_all(tree.Path("w"));
     }
 }

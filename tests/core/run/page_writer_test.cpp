@@ -61,9 +61,8 @@ protected:
     std::vector<int> committed;
 };
 
-// Whichever page's write fails, the pages before it are in place and it and
-// the later ones are as they were, with nothing left beside them; with none
-// failing, every page is in place, renamed in page order.
+// Whichever page's write fails, the pages before it are in place and the rest
+// as they were, nothing beside them; with none failing, all, in page order.
 TEST_F(PageWriterTest, PagesGoInPlaceInTheirOrderUpToAFailedWriteOrRename) {
     for (int nth = 1; nth <= Pages + 1; ++nth) {
         failures->Heal();

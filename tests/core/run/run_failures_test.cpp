@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <tuple>
 
 namespace velnor::test {
 namespace {
@@ -114,17 +115,12 @@ INSTANTIATE_TEST_SUITE_P(Runs, FlushTest, ::testing::Bool(), [](const auto& info
     return std::string(info.param ? "Window" : "CommandLine");
 });
 
-// A backup path that could make the copy write anywhere but into the backup
-// is refused before anything is copied or rewritten; so is such a source of
-// a restore.
+// A backup path that could make the copy write anywhere but into the backup is
+// refused before anything is copied or rewritten, by a run and by a restore.
 TEST_F(RunFailureTest, ABackupPathThatIsALinkOrAroundTheFolderIsRefusedBeforeAnything) {
-    struct Case {
-        const char* what;
-        std::function<void(const TempTree&)> make;
-        std::string error;
-    };
-    std::vector<Case> cases = {{"a file", [](const TempTree& t) { t.WriteFile("site.bak", ""); },
-                                DisplayPath(tree.Path("site.bak")) + ": not a folder"}};
+    std::vector<std::tuple<const char*, std::function<void(const TempTree&)>, std::string>> cases =
+        {{"a file", [](const TempTree& t) { t.WriteFile("site.bak", ""); },
+          DisplayPath(tree.Path("site.bak")) + ": not a folder"}};
     if (NamesAreBytes) // where any user can make links
         cases.insert(
             cases.end(),
@@ -141,21 +137,21 @@ TEST_F(RunFailureTest, ABackupPathThatIsALinkOrAroundTheFolderIsRefusedBeforeAny
               },
               DisplayPath(tree.Path("site.bak")) + ": is " + DisplayPath(tree.Path("site")) +
                   ", or lies inside or around it, under another name"}});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, make, error] : cases) {
+        SCOPED_TRACE(what);
         std::filesystem::remove_all(tree.Root());
         std::filesystem::create_directory(tree.Root());
         tree.MakeFolder("elsewhere");
         WritePage("a.htm", Original);
-        c.make(tree);
+        make(tree);
         const Entries before = tree.Entries();
         window.Backup = true;
         window.Messages.clear();
         EXPECT_EQ(Start(), RunOutcome::Failed);
-        ExpectOneCriticalBox(c.error);
+        ExpectOneCriticalBox(error);
         EXPECT_EQ(Restore(), RunOutcome::Failed);
         ASSERT_EQ(window.Messages.size(), 3u); // the question, then the error
-        EXPECT_EQ(window.Messages[2].text, c.error);
+        EXPECT_EQ(window.Messages[2].text, error);
         EXPECT_EQ(tree.Entries(), before);
         EXPECT_EQ(ReadPage("a.htm"), Original);
     }
@@ -217,9 +213,8 @@ TEST_F(RunFailureTest, AFolderHeldByAnotherRunIsRefusedAtOnceAndNothingChanges) 
     }
 }
 
-// Temporary files a killed run left are removed by the next run or restore
-// (not by a dry run), never taken for pages and never copied; so is the new
-// backup it was building.
+// What a killed run left (temporary files, a new backup) is removed by the next
+// run or restore, not by a dry run, and never taken for pages nor copied.
 TEST_F(RunFailureTest, LeftoversOfAKilledRunAreRemovedByTheNextRunOrRestoreAndNeverCopied) {
     const Entries leftovers = {".a.htm.velnor-Ab12Cd", "sub/.b.htm.velnor-xY34zW"};
     const auto plant = [&] {

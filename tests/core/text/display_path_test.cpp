@@ -6,15 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace velnor {
 namespace {
 
 TEST(DisplayPath, ShowsEveryNameAsReadableUtf8WithControlsEscaped) {
-    struct Case {
-        std::string bytes;
-        std::string shown;
-    };
+    using Case = std::pair<std::string, std::string>; // bytes, shown
     // what would act on a terminal or a label shows escaped, on every system
     const Case text[] = {
         {"/站点/页面.htm", "/站点/页面.htm"},
@@ -27,8 +25,8 @@ TEST(DisplayPath, ShowsEveryNameAsReadableUtf8WithControlsEscaped) {
          "exe.htm\xE2\x81\xA6",
          "/w/\\u202Eexe.htm\\u2066"},
     };
-    for (const Case& c : text)
-        EXPECT_EQ(DisplayPath(PathFromUtf8(c.bytes)), c.shown) << c.bytes;
+    for (const auto& [bytes, shown] : text)
+        EXPECT_EQ(DisplayPath(PathFromUtf8(bytes)), shown) << bytes;
     if (!test::NamesAreBytes)
         GTEST_SKIP() << "names are UTF-16 text here, never bytes to be read";
     const Case cases[] = {
@@ -41,8 +39,8 @@ TEST(DisplayPath, ShowsEveryNameAsReadableUtf8WithControlsEscaped) {
         {"\xC4\xE3|\xBA\xC3", "你|好"},
         {"/\xC4\xE3\x1B\xBA\xC3/\n", "/你\\x1B好/\\n"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(DisplayPath(std::filesystem::path(c.bytes)), c.shown) << c.bytes;
+    for (const auto& [bytes, shown] : cases)
+        EXPECT_EQ(DisplayPath(std::filesystem::path(bytes)), shown) << bytes;
 }
 
 TEST(DisplayPath, TakesOnlyWellFormedUtf8ForUtf8) {

@@ -1,6 +1,9 @@
 #include "core/about/file_exists.h"
 #include "core/text/utf8.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/temp_tree.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <stdexcept>
@@ -23,10 +26,10 @@ Answer Ask(const std::u16string& path) {
 }
 
 TEST(OrdinaryFileExists, OnlyVisibleOrdinaryFilesCountAndLinksAsWhatTheyLeadTo) {
-    TempFolder folder;
+    test::TempTree folder;
     std::filesystem::create_directory(folder.Path("folder"));
     for (const char* name : {"folder/tool", ".hidden", "系统信息"}) {
-        folder.Write(name, "x");
+        folder.WriteFile(name, "x");
     }
     const std::pair<const char*, const char*> links[] = {{"to-tool", "folder/tool"},
                                                          {"to-folder", "folder"},

@@ -1,5 +1,8 @@
 #include "core/about/program_starter.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/temp_tree.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
@@ -12,12 +15,12 @@ namespace velnor {
 namespace {
 
 TEST(StartProgram, StartsTheProgramWithNoArgumentsWithoutWaitingForIt) {
-    TempFolder folder;
+    test::TempTree folder;
     std::filesystem::create_directory(folder.Path("sub"));
     // Leaves the number of arguments it got in "started".
-    folder.Write("sub/MSINFO32.EXE",
-                 "#!/bin/sh\ncd \"$(dirname \"$0\")\" && echo $# > started.tmp && "
-                 "mv started.tmp started\n");
+    folder.WriteFile("sub/MSINFO32.EXE",
+                     "#!/bin/sh\ncd \"$(dirname \"$0\")\" && echo $# > started.tmp && "
+                     "mv started.tmp started\n");
     std::filesystem::permissions(folder.Path("sub/MSINFO32.EXE"),
                                  std::filesystem::perms::owner_all);
 
@@ -35,8 +38,8 @@ TEST(StartProgram, StartsTheProgramWithNoArgumentsWithoutWaitingForIt) {
 }
 
 TEST(StartProgram, ProgramThatCannotBeStartedIsAnErrorAndAMalformedPathStartsNothing) {
-    TempFolder folder;
-    folder.Write("plain", "not a program");
+    test::TempTree folder;
+    folder.WriteFile("plain", "not a program");
     EXPECT_THAT([&] { StartProgram(folder.Path("absent").u16string()); },
                 ::testing::ThrowsMessage<std::runtime_error>(::testing::HasSubstr("No such file")));
     EXPECT_THROW(StartProgram(folder.Path("plain").u16string()), std::runtime_error);

@@ -117,9 +117,8 @@ TEST_F(Win32FileSystemTest, AReadOnlyAttributeRefusesThePageBeforeItIsTouched) {
     EXPECT_EQ(tree.Entries(), Names{"page.htm"});
 }
 
-// Held for writing, the page cannot be read; held without room for a
-// replacement, it cannot be replaced: either way the run ends at once with
-// the system's words, the page as it was and nothing beside it.
+// Held by another program so it cannot be read or replaced: the run ends at
+// once with the system's words, the page as it was and nothing beside it.
 TEST_F(Win32FileSystemTest, APageAnotherProgramHoldsEndsTheRunBeforeItIsTouched) {
     const std::string original = "<p>a  b</p>";
     tree.WriteFile("site/page.htm", original);
@@ -232,9 +231,8 @@ TEST_F(Win32FileSystemTest, ErrorsNameThePathInTheSystemsWordsAndAChangedPageIsL
     EXPECT_EQ(tree.Entries(), Names{"folder.htm/"});
 }
 
-// Held on site/a, a lock keeps site/a, what lies in it and what lies around
-// it, but not site/b; it goes with its holder. (Another process meets it in
-// the command-line tests.)
+// Held on site/a, a lock keeps site/a, what lies in and around it, not site/b;
+// it goes with its holder.
 TEST_F(Win32FileSystemTest, AFolderLockConflictsInsideAndAroundButNotBeside) {
     for (const char* folder : {"site/a/in", "site/b"})
         tree.MakeFolder(folder);
@@ -267,9 +265,8 @@ TEST_F(Win32FileSystemTest, IsWithinJudgesFoldersByTheirIdentity) {
     EXPECT_EQ(fs->KindOf(tree.Path("none")), EntryKind::Missing);
 }
 
-// A drive root holds its own backup, V:\.bak: the copy never copies it into
-// itself, and the scan never compacts it. On a drive of its own, which must
-// be empty: under Wine the tests' V:.
+// A drive root holds its own backup, V:\.bak, which is neither copied into
+// itself nor scanned. On an empty drive of its own: under Wine the tests' V:.
 TEST(DriveRoot, ARunOverADriveRootLeavesTheBackupInsideItAlone) {
     const std::string drive = VELNOR_TEST_DRIVE;
     if (drive.empty())

@@ -9,9 +9,8 @@
 namespace velnor::test {
 namespace {
 
-// Application\section a key, each key a REG_SZ value: a folder in Chinese
-// comes back as it went in, the last write winning, and a missing entry gives
-// the default.
+// Application\section a key, each key a REG_SZ value: a Chinese folder comes
+// back as written, the last write winning; a missing entry gives the default.
 TEST(RegistrySettingsStore, KeepsTheFolderAsTextUnderApplicationAndSection) {
     const TestKey key;
     RegistrySettingsStore store(std::wstring(key.Path().begin(), key.Path().end()));

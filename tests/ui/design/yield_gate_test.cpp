@@ -30,11 +30,10 @@ struct FakeClock {
 using Gate = BasicYieldGate<FakeClock>;
 
 // Calls of the given cost for 5 ms: the passes they get, in time.
-std::vector<FakeClock::time_point> Passes(Gate& gate, std::chrono::nanoseconds each,
-                                          std::int64_t& calls) {
+std::vector<FakeClock::time_point> Passes(Gate& gate, std::chrono::nanoseconds each) {
     std::vector<FakeClock::time_point> passes;
     const FakeClock::time_point end = FakeClock::current + 5ms;
-    for (calls = 0; FakeClock::current < end; ++calls) {
+    while (FakeClock::current < end) {
         if (gate.PassDue()) {
             passes.push_back(FakeClock::current);
             gate.PassDone();
@@ -44,25 +43,19 @@ std::vector<FakeClock::time_point> Passes(Gate& gate, std::chrono::nanoseconds e
     return passes;
 }
 
-// However fast or slow the calls, a pass comes an interval after the last one,
-// give or take one clock read's spacing or one call; and quick calls seldom
-// read the clock.
-TEST(YieldGateTest, PassesComeOneIntervalApartAndQuickCallsSeldomReadTheClock) {
+// However fast the calls, a pass comes an interval after the last, give or take
+// a clock read's spacing or one call.
+TEST(YieldGateTest, PassesComeOneIntervalApart) {
     for (const std::chrono::nanoseconds each : {2ns, 40ns, 700ns, 30'000ns, 400'000ns}) {
         SCOPED_TRACE(each.count());
         Gate gate;
-        FakeClock::reads = 0;
-        std::int64_t calls = 0;
-        const std::vector<FakeClock::time_point> passes = Passes(gate, each, calls);
+        const std::vector<FakeClock::time_point> passes = Passes(gate, each);
         ASSERT_GE(passes.size(), 2u);
         const std::chrono::nanoseconds late =
             std::max<std::chrono::nanoseconds>(Gate::ClockReadSpacing, each);
         for (std::size_t i = 1; i < passes.size(); ++i) {
             EXPECT_GE(passes[i] - passes[i - 1], Gate::PassInterval);
             EXPECT_LE(passes[i] - passes[i - 1], Gate::PassInterval + late);
-        }
-        if (each <= 40ns) {
-            EXPECT_LE(FakeClock::reads * 256, calls);
         }
     }
 }
@@ -72,8 +65,7 @@ TEST(YieldGateTest, PassesComeOneIntervalApartAndQuickCallsSeldomReadTheClock) {
 TEST(YieldGateTest, ASlowCallItIsToldOfMakesTheNextCallReadTheClock) {
     for (const bool told : {false, true}) {
         Gate gate;
-        std::int64_t calls = 0;
-        Passes(gate, 2ns, calls);
+        Passes(gate, 2ns);
         for (const std::int64_t reads = FakeClock::reads; FakeClock::reads == reads;)
             if (gate.PassDue())
                 gate.PassDone();

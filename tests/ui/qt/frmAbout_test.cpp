@@ -1,6 +1,7 @@
 #include "ui/qt/frmAbout.h"
 
 #include "tests/ui/qt/about_fixture.h"
+#include "ui/design/frmAbout_design.h"
 
 #include <QImage>
 #include <QLabel>
@@ -10,6 +11,10 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
 
 namespace velnor::test {
 namespace {
@@ -32,51 +37,44 @@ TEST(frmAboutTest, EveryOpeningShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
         EXPECT_EQ(box.windowTitle(), "关于 Velnor");
         EXPECT_EQ(box.geometry(), QRect(156, 129, 382, 237)); // 2340, 1935, 5730 x 3555 twips
         EXPECT_EQ(box.minimumSize(), box.maximumSize());
-        const std::tuple<const char*, QString, QRect> controls[] = {
-            {"lblTitle", "Velnor", QRect(16, 16, 259, 32)},
-            {"lblVersion", "版本 1.0.0", QRect(16, 52, 259, 15)},
-            {"Label5", "作者:Velnor 开发组", QRect(18, 80, 0, 0)}, // sized to its text
-            {"Label6", "主页:https://velnor.example.org", QRect(18, 96, 0, 0)},
-            {"Label7", "邮箱:dev@velnor.example.org", QRect(18, 112, -1, 17)}, // widened
-            {"Label8", "2005-8-28", QRect(18, 136, -1, 17)},
-            {"cmdOK", "确定", QRect(275, 175, 100, 23)},
-            {"cmdSysInfo", "系统信息(&S)...", QRect(276, 205, 99, 23)},
-        };
-        for (const auto& [name, text, place] : controls) {
-            const QWidget* control = Control(box, name);
-            EXPECT_EQ(control->property("text").toString(), text) << name;
-            EXPECT_EQ(control->pos(), place.topLeft()) << name;
+        for (const design::ControlDesign& d : frmAbout_design::Controls()) {
+            SCOPED_TRACE(d.name);
+            const QWidget* control = Control(box, d.name);
+            const std::string name = d.name;
+            const QString text = name == "lblTitle"     ? "Velnor"
+                                 : name == "lblVersion" ? "版本 1.0.0"
+                                                        : QString::fromUtf8(d.caption);
+            EXPECT_EQ(control->property("text").toString(), text);
+            // At 96 dpi a pixel is 15 twips; labels widen to show all their text.
+            EXPECT_EQ(control->pos(), QPoint(d.place.left / 15, d.place.top / 15));
             const QSize hint = control->sizeHint();
-            EXPECT_EQ(control->size(), place.width() == 0    ? hint
-                                       : place.width() == -1 ? QSize(control->width(), 17)
-                                                             : place.size())
-                << name;
-            // No text is cut off (a button's hint adds the style's padding to it).
-            const int textWidth =
-                control->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&')));
-            EXPECT_GE(control->width(),
-                      qobject_cast<const QLabel*>(control) ? hint.width() : textWidth + 8)
-                << name;
+            const QSize place(d.place.width / 15, d.place.height / 15);
+            const bool label = qobject_cast<const QLabel*>(control);
+            EXPECT_EQ(control->size(),
+                      d.autoSize ? hint
+                      : label    ? QSize(std::max(place.width(), hint.width()), place.height())
+                                 : place);
+            if (!label) { // a button's hint adds the style's padding to its text
+                EXPECT_GE(control->width(),
+                          control->fontMetrics().horizontalAdvance(QString(text).remove('&')) + 8);
+            }
         }
     }
 }
 
+// Grey at 2445 twips down from 90 to 5654 across, white at 2460 from 105 and
+// two pixels high: {x, y, grey, white} at its ends and around them.
 TEST(frmAboutTest, EtchedRuleIsAGreyLineOverATwoPixelWhiteLine) {
     ScriptedSysInfo sysInfo("");
     const QImage image = frmAbout(sysInfo.Services()).grab().toImage();
-    const QColor grey(128, 128, 128);
-    const QColor white(255, 255, 255);
-    // Grey at 2445 twips down from 90 to 5654 across, white at 2460 from 105.
-    for (const auto& [greyX, whiteX] : {std::pair{6, 7}, {100, 100}, {376, 376}}) {
-        EXPECT_EQ(image.pixelColor(greyX, 163), grey) << greyX;
-        EXPECT_EQ(image.pixelColor(whiteX, 164), white) << whiteX;
-        EXPECT_EQ(image.pixelColor(whiteX, 165), white) << whiteX;
+    const std::tuple<int, int, bool, bool> pixels[] = {
+        {6, 163, true, false},    {376, 163, true, false},  {5, 163, false, false},
+        {377, 163, false, false}, {7, 164, false, true},    {6, 164, false, false},
+        {376, 165, false, true},  {100, 162, false, false}, {100, 166, false, false}};
+    for (const auto& [x, y, grey, white] : pixels) {
+        EXPECT_EQ(image.pixelColor(x, y) == QColor(128, 128, 128), grey) << x << ", " << y;
+        EXPECT_EQ(image.pixelColor(x, y) == QColor(255, 255, 255), white) << x << ", " << y;
     }
-    EXPECT_NE(image.pixelColor(5, 163), grey);
-    EXPECT_NE(image.pixelColor(6, 164), white);
-    EXPECT_NE(image.pixelColor(377, 163), grey);
-    EXPECT_NE(image.pixelColor(100, 162), grey);
-    EXPECT_NE(image.pixelColor(100, 166), white);
 }
 
 // Runs the box modally, as the main window does, and hands it to act once it is
@@ -93,9 +91,8 @@ int RunModally(frmAbout& box, const std::function<void()>& act) {
     return box.exec();
 }
 
-// OK has the focus at opening and Tab goes to System Information and back. Esc
-// and Enter on OK click it, which ends the modal display as the close box does;
-// Enter on System Information and Alt+S start the tool and leave the box open.
+// OK has the focus, Tab goes on to System Information and back. Esc and Enter on
+// OK end the box as the close box does; Enter on the other and Alt+S start the tool.
 TEST(frmAboutTest, KeysAndTheCloseBoxClickTheirButtons) {
     const int ok = QDialog::Accepted;
     const int shut = QDialog::Rejected;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/memory_settings.h"
+#include "tests/support/probed_window.h"
 #include "tests/support/temp_tree.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/frmMain.h"
@@ -23,9 +24,8 @@
 
 namespace velnor::test {
 
-// The one application of the test binary, with the window's font and Qt's test
-// locations, so no test can reach the real settings store. Deleted after the
-// last test, while Qt can still clean up after itself.
+// The one application, with the window's font and Qt's test locations (never the
+// real settings store); deleted after the last test, while Qt can clean up.
 class AppEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -45,21 +45,7 @@ private:
 inline ::testing::Environment* const TheAppEnvironment =
     ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
-// The main window, counting its yields and able to act at each one.
-class ProbedWindow : public frmMain {
-public:
-    using frmMain::frmMain;
-
-    void Yield() override {
-        ++Yields;
-        if (OnYield)
-            OnYield(Yields);
-        frmMain::Yield();
-    }
-
-    std::size_t Yields = 0;
-    std::function<void(std::size_t)> OnYield;
-};
+using ProbedWindow = ProbedWindowOf<frmMain>;
 
 // What a message box showed.
 struct BoxSeen {
@@ -77,10 +63,9 @@ inline void PrintTo(const BoxSeen& box, std::ostream* out) {
          << box.defaultButton;
 }
 
-// Records every modal widget that opens, found through
-// QApplication::activeModalWidget(), and closes it: a message box with the
-// given answer, anything else after whileOpen has seen it. Its timer runs in
-// whatever loop is going: a box's own, or the processEvents of a run's yield.
+// Records and closes every modal widget that opens: a message box with the
+// answer, anything else after whileOpen has seen it. Its timer runs in whatever
+// loop is going: a box's own, or the processEvents of a run's yield.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(
@@ -117,9 +102,8 @@ private:
     QPointer<QWidget> handled_;
 };
 
-// A window on the given services, with the store in memory and a recorder of
-// the program's end; what else is missing is the real file system and the root
-// as the only drive.
+// A window with the store in memory and a recorder of the program's end; what
+// else is not given is the real file system and the root as the only drive.
 class WindowFixture : public ::testing::Test {
 protected:
     ProbedWindow& MakeWindow(frmMainServices services = {}) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/memory_settings.h"
+#include "tests/support/probed_window.h"
 #include "tests/support/temp_tree.h"
 #include "ui/win32/frmMain.h"
 #include "ui/win32/wide_text.h"
@@ -80,10 +81,9 @@ inline BoxSeen ReadBox(HWND dialog) {
     return box;
 }
 
-// Records every dialog (message box or About box) that opens on this thread
-// and closes it: with the answer's button where it has one, otherwise after
-// whileOpen has seen it. A thread timer, so it runs in whatever loop is going:
-// a box's own, or the pump of a run's yield.
+// Records and closes every dialog that opens on this thread: with the answer's
+// button where it has one, else after whileOpen has seen it. A thread timer, so
+// it runs in whatever loop is going: a box's own, or the pump of a run's yield.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(
@@ -139,21 +139,7 @@ private:
     std::set<HWND> handled_;
 };
 
-// The main window, counting its yields and able to act at each one.
-class ProbedWindow : public frmMain {
-public:
-    using frmMain::frmMain;
-
-    void Yield() override {
-        ++Yields;
-        if (OnYield)
-            OnYield(Yields);
-        frmMain::Yield();
-    }
-
-    std::size_t Yields = 0;
-    std::function<void(std::size_t)> OnYield;
-};
+using ProbedWindow = ProbedWindowOf<frmMain>;
 
 // A window on a store in memory, with a recorder of the program's end and,
 // unless given others, the drive of the temporary tree as the only drive.
