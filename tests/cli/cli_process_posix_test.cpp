@@ -16,9 +16,8 @@ namespace {
 void ExpectProcess(const velnor::test::TempTree& tree, const Args& args, int status,
                    const StringMatcher& err, const std::string& as) {
     std::string line = as + "'" VELNOR_CLI_PATH "'";
-    for (const auto& arg : args) {
+    for (const auto& arg : args)
         line += " '" + arg + "'";
-    }
     line += " </dev/null >/dev/null 2>'" + tree.Path("err").string() + "'";
     const int exit = std::system(line.c_str());
     ASSERT_TRUE(WIFEXITED(exit)) << line;
@@ -37,9 +36,8 @@ TEST(CliProcess, AnOrdinaryUserNeverRewritesAPageItMayNotWriteOrDoesNotOwn) {
     ASSERT_EQ(::chmod(tree.Root().c_str(), 0755), 0);
     tree.WriteFile("site/a.htm", "<p> a </p>");
     tree.WriteFile("site/b.htm", "<p> b </p>");
-    for (const char* owned : {"site", "site/a.htm"}) {
+    for (const char* owned : {"site", "site/a.htm"})
         ASSERT_EQ(::chown(tree.Path(owned).c_str(), kNobody, kNobody), 0);
-    }
     const std::string as = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
     const std::string site = tree.Path("site").string();
     ExpectProcess(tree, {"run", "--no-backup", site}, 1,

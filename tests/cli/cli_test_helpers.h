@@ -35,9 +35,8 @@ public:
         std::rewind(in_);
     }
     ~CapturedStreams() {
-        for (std::FILE* file : {in_, out_, err_}) {
+        for (std::FILE* file : {in_, out_, err_})
             std::fclose(file);
-        }
     }
     CapturedStreams(const CapturedStreams&) = delete;
     CapturedStreams& operator=(const CapturedStreams&) = delete;

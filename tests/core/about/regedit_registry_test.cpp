@@ -29,15 +29,13 @@ Read Query(Registry& registry, RegistryRoot root, const std::string& key,
     Read read;
     RegistryKey handle = 0;
     read.status = registry.Open(root, key, 0, kAllAccess, handle);
-    if (read.status != registry_status::Success || !name) {
+    if (read.status != registry_status::Success || !name)
         return read;
-    }
     std::vector<unsigned char> buffer(room);
     read.size = room;
     read.status = registry.QueryValue(handle, *name, read.type, buffer.data(), read.size);
-    if (read.status == registry_status::Success) {
+    if (read.status == registry_status::Success)
         read.bytes.assign(reinterpret_cast<const char*>(buffer.data()), read.size);
-    }
     EXPECT_EQ(registry.Close(handle), registry_status::Success);
     return read;
 }
@@ -85,9 +83,8 @@ TEST(RegeditRegistry, ValuesHoldTheBytesWindowsWouldStoreUnderTheirKeys) {
         {HKEY_USERS, "SOFTWARE\\Velnor", registry_status::FileNotFound},
         {12345, "SOFTWARE\\Velnor", registry_status::InvalidHandle},
     };
-    for (const auto& [root, key, status] : keys) {
+    for (const auto& [root, key, status] : keys)
         EXPECT_EQ(Query(registry, root, key, std::nullopt).status, status) << key;
-    }
 }
 
 TEST(RegeditRegistry, TooSmallRoomGivesMoreDataAndTheSizeNeeded) {

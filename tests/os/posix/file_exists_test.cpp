@@ -28,17 +28,15 @@ Answer Ask(const std::u16string& path) {
 TEST(OrdinaryFileExists, OnlyVisibleOrdinaryFilesCountAndLinksAsWhatTheyLeadTo) {
     test::TempTree folder;
     std::filesystem::create_directory(folder.Path("folder"));
-    for (const char* name : {"folder/tool", ".hidden", "系统信息"}) {
+    for (const char* name : {"folder/tool", ".hidden", "系统信息"})
         folder.WriteFile(name, "x");
-    }
     const std::pair<const char*, const char*> links[] = {{"to-tool", "folder/tool"},
                                                          {"to-folder", "folder"},
                                                          {"dangling", "gone"},
                                                          {"loop-a", "loop-b"},
                                                          {"loop-b", "loop-a"}};
-    for (const auto& [link, target] : links) {
+    for (const auto& [link, target] : links)
         std::filesystem::create_symlink(folder.Path(target), folder.Path(link));
-    }
     const std::u16string root = folder.Path("").u16string() + u"/";
     const std::pair<std::u16string, Answer> cases[] = {
         {u"folder/tool", Answer::Yes},
@@ -57,9 +55,8 @@ TEST(OrdinaryFileExists, OnlyVisibleOrdinaryFilesCountAndLinksAsWhatTheyLeadTo) 
         {u"folder/\xDCFF", Answer::Malformed},
         {u"folder/\xD800", Answer::Malformed},
     };
-    for (const auto& [path, answer] : cases) {
+    for (const auto& [path, answer] : cases)
         EXPECT_EQ(Ask(root + path), answer) << Utf16ToUtf8(path);
-    }
     EXPECT_EQ(Ask(u""), Answer::Malformed);
 }
 

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -127,9 +126,8 @@ TEST_F(FileSystemTest, ReplaceKeepsPermissionsOwnerAttributesAclAndTheExactNameA
         }
         ASSERT_EQ(chmod(tree.Path(name).c_str(), mode), 0); // after the chown, which clears setgid
         SetAttribute(tree.Path(name), "user.note", "kept \x01 bytes");
-        if (acl) {
+        if (acl)
             SetAttribute(tree.Path(name), "system.posix_acl_access", Acl);
-        }
         const Names attributes = AttributesOf(tree.Path(name));
 
         Replace(name, bytes);
@@ -336,26 +334,6 @@ TEST_F(FileSystemTest, AFolderLockConflictsInsideAndAroundButNotBesideAndGoesWit
         EXPECT_EQ(tree.Entries(), entries); // nothing left in the site
     }
     EXPECT_TRUE(free("site/a"));
-    // A holder killed without a word leaves the folder free too.
-    int held[2];
-    ASSERT_EQ(pipe(held), 0);
-    const pid_t holder = fork();
-    if (holder == 0) {
-        ErrorOf([&] {
-            const std::unique_ptr<FolderLock> lock = fs->LockFolder(tree.Path("site"));
-            EXPECT_EQ(write(held[1], "x", 1), 1);
-            pause();
-        });
-        _exit(1);
-    }
-    close(held[1]);
-    char byte = 0;
-    ASSERT_EQ(read(held[0], &byte, 1), 1);
-    close(held[0]);
-    EXPECT_FALSE(free("site/a/in"));
-    kill(holder, SIGKILL);
-    waitpid(holder, nullptr, 0);
-    EXPECT_TRUE(free("site/a/in"));
 }
 
 TEST_F(FileSystemTest, IsWithinJudgesFoldersAsTheSystemResolvesThem) {

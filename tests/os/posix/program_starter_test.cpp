@@ -28,9 +28,8 @@ TEST(StartProgram, StartsTheProgramWithNoArgumentsWithoutWaitingForIt) {
                  u"\\MSINFO32.EXE"); // "\" separates names as in registry paths
 
     const std::filesystem::path started = folder.Path("sub/started");
-    for (int i = 0; i < 1000 && !std::filesystem::exists(started); ++i) {
+    for (int i = 0; i < 1000 && !std::filesystem::exists(started); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     std::ifstream in(started);
     std::string arguments;
     std::getline(in, arguments);

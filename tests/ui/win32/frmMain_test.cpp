@@ -148,9 +148,8 @@ protected:
     std::string Site() const { return Utf8(tree.Path("site").native()); }
     // A click, as the user makes it: the window hears of it.
     void Untick(Id check) { SendMessageW(Control(check), BM_CLICK, 0, 0); }
-    // Presses the control at the given character step of the run (1-based);
-    // sp1 lights its first cell at the first step.
-    // The step after, a pass is made due; it comes within the calls between two clock reads.
+    // Presses the control at the given character step of the run (1-based; sp1
+    // lights its first cell at the first step) and makes a pass due at the next.
     void PressAtStep(std::size_t step, Id control) {
         window->OnYield = [this, step, control, steps = std::size_t{0},
                            due = std::chrono::steady_clock::time_point{}](std::size_t) mutable {
