@@ -4,8 +4,8 @@
 #include "core/run/run_driver.h"
 #include "core/run/window_seam.h"
 #include "core/settings/settings_store.h"
-#include "ui/design/yield_gate.h"
 #include "ui/qt/drive_list.h"
+#include "ui/qt/yield_gate.h"
 
 #include <QWidget>
 

@@ -1,13 +1,10 @@
 #include "tests/ui/win32/window_fixture.h"
-#include "ui/design/yield_gate.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -21,7 +18,7 @@ const char* const Page = "<p>\r\n    Hello,   world  </p>\r\n\r\n<b> x </b>   y\
 const char* const Compacted = "<p>Hello,world</p><b>x</b>y";
 
 // Long enough that a click posted at its third character is handled, at the
-// pump's next pass, before the page is done.
+// pump's next look at the queue, before the page is done.
 std::string Repeated(const std::string& text) {
     std::string repeated;
     for (int i = 0; i < 200; ++i)
@@ -148,19 +145,12 @@ protected:
     std::string Site() const { return Utf8(tree.Path("site").native()); }
     // A click, as the user makes it: the window hears of it.
     void Untick(Id check) { SendMessageW(Control(check), BM_CLICK, 0, 0); }
-    // Presses the control at the given character step of the run (1-based; sp1
-    // lights its first cell at the first step) and makes a pass due at the next.
+    // Presses the control at the given character step of the run (1-based);
+    // sp1 lights its first cell at the first step.
     void PressAtStep(std::size_t step, Id control) {
-        window->OnYield = [this, step, control, steps = std::size_t{0},
-                           due = std::chrono::steady_clock::time_point{}](std::size_t) mutable {
-            if (window->Run().Gauges().FileBarCells == 0 || ++steps < step)
-                return;
-            if (steps == step) {
-                due = std::chrono::steady_clock::now() + YieldGate::PassInterval;
+        window->OnYield = [this, step, control, steps = std::size_t{0}](std::size_t) mutable {
+            if (window->Run().Gauges().FileBarCells != 0 && ++steps == step)
                 PostMessageW(Control(control), BM_CLICK, 0, 0);
-            } else if (steps == step + 1) {
-                std::this_thread::sleep_until(due);
-            }
         };
     }
 };
@@ -239,24 +229,21 @@ TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) 
     tree.WriteFile("site/c.htm", Page);
     MakeWindow();
     std::size_t yieldsAtClose = 0;
-    std::size_t dueAt = 0;
-    std::chrono::steady_clock::time_point due;
+    int cellsAtClose = 0;
     window->OnYield = [&](std::size_t yield) {
         if (yieldsAtClose == 0 && Caption(lbstate).ends_with("b.htm") &&
             window->Run().Gauges().FileBarCells != 0) {
-            yieldsAtClose = dueAt = yield; // a pass may be due at once
-            due = std::chrono::steady_clock::now() + YieldGate::PassInterval;
+            yieldsAtClose = yield;
+            cellsAtClose = window->Run().Gauges().FileBarCells;
             PostMessageW(window->Handle(), WM_CLOSE, 0, 0);
-        } else if (yieldsAtClose != 0 && dueAt == yieldsAtClose) {
-            std::this_thread::sleep_until(due);
-            dueAt = yield;
         }
     };
     Press(Command1);
 
     ASSERT_NE(yieldsAtClose, 0u);
-    // Once a pass is due, the close waits at most the calls between two clock reads.
-    EXPECT_LE(window->Yields - dueAt, YieldGate::MaxCallsPerClockRead);
+    // The close waits at most one look at the queue, and no longer than the next repaint.
+    EXPECT_LE(window->Yields - yieldsAtClose, MessagePump::PassesPerLook);
+    EXPECT_LE(window->Run().Gauges().FileBarCells, cellsAtClose + 1);
     EXPECT_EQ(Remembered(), Site());
     EXPECT_EQ(exitCodes, std::vector<int>{0});
     EXPECT_EQ(tree.ReadFile("site/b.htm"), BigPage);

@@ -1,4 +1,4 @@
-#include "ui/design/yield_gate.h"
+#include "ui/qt/yield_gate.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,8 @@
 namespace velnor {
 
 // Decides at which of a run's yields the event loop gets its pass. A pass
-// with nothing to do still asks the system whether anything is pending (Qt's
-// poll() call, some 0.7 µs; under Wine a look at the message queue, some
-// 20 µs), where a character's step costs a few dozen nanoseconds; so a pass runs at most once
+// with nothing to do still costs a poll() system call, some 0.7 µs, where a
+// character's step costs a few dozen nanoseconds; so a pass runs at most once
 // every PassInterval, and whatever reaches the program (input, a posted event,
 // a close, a due timer) waits at most that long plus one clock read's spacing.
 // The clock is read only about every ClockReadSpacing, the number of calls in
