@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velnor {
@@ -60,6 +61,20 @@ public:
     // Sorted by name, so runs are repeatable. Symbolic links are not listed.
     virtual std::vector<FolderItem> SubFolders() const = 0;
     virtual std::vector<FolderItem> Files() const = 0;
+};
+
+// A folder as it was listed once.
+class ListedFolder : public Folder {
+public:
+    ListedFolder(std::vector<FolderItem> subFolders, std::vector<FolderItem> files)
+        : subFolders_(std::move(subFolders)), files_(std::move(files)) {}
+
+    std::vector<FolderItem> SubFolders() const override { return subFolders_; }
+    std::vector<FolderItem> Files() const override { return files_; }
+
+private:
+    std::vector<FolderItem> subFolders_;
+    std::vector<FolderItem> files_;
 };
 
 // A page replacement in two steps, so that the slow one can run on another

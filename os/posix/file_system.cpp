@@ -26,19 +26,6 @@ FileStamp StampOf(const struct stat& info) {
             info.st_ctim.tv_sec * Billion + info.st_ctim.tv_nsec};
 }
 
-class ListedFolder : public Folder {
-public:
-    ListedFolder(std::vector<FolderItem> subFolders, std::vector<FolderItem> files)
-        : subFolders_(std::move(subFolders)), files_(std::move(files)) {}
-
-    std::vector<FolderItem> SubFolders() const override { return subFolders_; }
-    std::vector<FolderItem> Files() const override { return files_; }
-
-private:
-    std::vector<FolderItem> subFolders_;
-    std::vector<FolderItem> files_;
-};
-
 class PosixFileSystem : public FileSystemService {
 public:
     explicit PosixFileSystem(std::shared_ptr<FileOps> ops) : ops_(std::move(ops)) {}

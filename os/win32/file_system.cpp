@@ -17,19 +17,6 @@ namespace {
 
 constexpr DWORD MaxRead = 1 << 30; // ReadFile counts in 32 bits
 
-class ListedFolder : public Folder {
-public:
-    ListedFolder(std::vector<FolderItem> subFolders, std::vector<FolderItem> files)
-        : subFolders_(std::move(subFolders)), files_(std::move(files)) {}
-
-    std::vector<FolderItem> SubFolders() const override { return subFolders_; }
-    std::vector<FolderItem> Files() const override { return files_; }
-
-private:
-    std::vector<FolderItem> subFolders_;
-    std::vector<FolderItem> files_;
-};
-
 bool NotFound(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
