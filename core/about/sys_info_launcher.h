@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/about/file_exists.h"
+#include "core/about/program_starter.h"
 #include "core/about/registry.h"
 
 #include <functional>
@@ -20,6 +22,23 @@ struct SysInfoServices {
     // application title.
     std::function<void(const std::string& text)> showMessage;
 };
+
+// The services left empty filled with the system's own: its registry, its test
+// for a file and its way to start a program. From the OS layer, so only a
+// program with one links them.
+inline SysInfoServices WithSystemServices(SysInfoServices services) {
+    if (!services.registry)
+        services.registry = MakeSystemRegistry();
+    if (!services.fileExists)
+        services.fileExists = [](const std::u16string& path) {
+            return OrdinaryFileExists(path);
+        };
+    if (!services.startProgram)
+        services.startProgram = [](const std::u16string& path) {
+            StartProgram(path);
+        };
+    return services;
+}
 
 // Finds the System Information tool through the registry and starts it, or
 // shows "此时系统信息不可用". Never throws a std::exception.

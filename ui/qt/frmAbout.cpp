@@ -1,8 +1,6 @@
 #include "ui/qt/frmAbout.h"
 
-#include "core/about/file_exists.h"
 #include "core/about/key_value_reader.h"
-#include "core/about/program_starter.h"
 #include "ui/design/frmAbout_design.h"
 #include "ui/design/twips.h"
 #include "ui/qt/designed_widget.h"
@@ -35,17 +33,7 @@ frmAbout::frmAbout(QWidget* parent) : frmAbout(SysInfoServices{}, parent) {}
 frmAbout::frmAbout(SysInfoServices services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      services_(std::move(services)) {
-    if (!services_.registry)
-        services_.registry = MakeSystemRegistry();
-    if (!services_.fileExists)
-        services_.fileExists = [](const std::u16string& path) {
-            return OrdinaryFileExists(path);
-        };
-    if (!services_.startProgram)
-        services_.startProgram = [](const std::u16string& path) {
-            StartProgram(path);
-        };
+      services_(WithSystemServices(std::move(services))) {
     if (!services_.showMessage)
         services_.showMessage = [this](const std::string& text) {
             ShowInfoMessage(this, QString::fromStdString(text));

@@ -1,8 +1,6 @@
 #include "ui/win32/frmAbout.h"
 
-#include "core/about/file_exists.h"
 #include "core/about/key_value_reader.h"
-#include "core/about/program_starter.h"
 #include "core/identity.h"
 #include "ui/design/twips.h"
 #include "ui/win32/wide_text.h"
@@ -52,17 +50,7 @@ std::vector<HWND> DisableThreadWindows() {
 
 } // namespace
 
-frmAbout::frmAbout(SysInfoServices services) : services_(std::move(services)) {
-    if (!services_.registry)
-        services_.registry = MakeSystemRegistry();
-    if (!services_.fileExists)
-        services_.fileExists = [](const std::u16string& path) {
-            return OrdinaryFileExists(path);
-        };
-    if (!services_.startProgram)
-        services_.startProgram = [](const std::u16string& path) {
-            StartProgram(path);
-        };
+frmAbout::frmAbout(SysInfoServices services) : services_(WithSystemServices(std::move(services))) {
     if (!services_.showMessage)
         services_.showMessage = [this](const std::string& text) {
             MessageBoxW(dialog_, Wide(text).c_str(), Wide(identity::ApplicationTitle).c_str(),
