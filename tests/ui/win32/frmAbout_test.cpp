@@ -46,8 +46,8 @@ TEST(frmAboutTest, ShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
                                                            : name == "lblVersion" ? "版本 1.0.0"
                                                                                   : d.caption);
             const RECT shown = Box(about.Control(Id(id)));
-            EXPECT_EQ(std::pair(shown.left, shown.top),
-                      std::pair(d.place.left / 15, d.place.top / 15));
+            EXPECT_EQ(std::tuple(shown.left, shown.top),
+                      std::tuple(d.place.left / 15, d.place.top / 15));
             EXPECT_GE(shown.right, (d.place.left + d.place.width) / 15);
         }
         EndDialog(dialog, IDOK);

@@ -34,7 +34,7 @@ TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
     ASSERT_EQ(GetDpiForWindow(window->Handle()), 96u);
     RECT client;
     GetClientRect(window->Handle(), &client);
-    EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(530L, 396L)); // 7950 x 5940 twips
+    EXPECT_EQ(std::tuple(client.right, client.bottom), std::tuple(530, 396)); // 7950 x 5940 twips
     EXPECT_EQ(Utf8(TextOf(window->Handle())), "Velnor");
     for (const WPARAM size : {ICON_BIG, ICON_SMALL})
         EXPECT_NE(SendMessageW(window->Handle(), WM_GETICON, size, 0), 0) << size;
@@ -52,7 +52,7 @@ TEST_F(WindowFixture, EveryControlIsBuiltAsDesignedInItsPlaceAt96Dpi) {
             place.top += Controls()[design.container].place.top;
         }
         const RECT box = Box(control);
-        EXPECT_EQ(std::pair(box.left, box.top), std::pair(place.left / 15, place.top / 15));
+        EXPECT_EQ(std::tuple(box.left, box.top), std::tuple(place.left / 15, place.top / 15));
         if (!design.autoSize) {
             EXPECT_EQ(box.right, (place.left + place.width) / 15);
         }
