@@ -19,12 +19,6 @@ namespace {
 
 const std::string Hardinfo = MsinfoKey + "\"PATH\"=\"/usr/bin/hardinfo\"";
 
-QWidget* Control(const QWidget& box, const char* name) {
-    auto* control = box.findChild<QWidget*>(name);
-    EXPECT_NE(control, nullptr) << name;
-    return control;
-}
-
 TEST(frmAboutTest, ShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
     ScriptedSysInfo sysInfo("");
     frmAbout box(sysInfo.Services());
@@ -34,7 +28,7 @@ TEST(frmAboutTest, ShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
     EXPECT_EQ(box.minimumSize(), box.maximumSize());
     for (const design::ControlDesign& d : frmAbout_design::Controls()) {
         SCOPED_TRACE(d.name);
-        const QWidget* control = Control(box, d.name);
+        const QWidget* control = Find<QWidget>(box, d.name);
         const std::string name = d.name;
         const QString text = name == "lblTitle"     ? "Velnor"
                              : name == "lblVersion" ? "版本 1.0.0"
@@ -62,8 +56,7 @@ int RunModally(frmAbout& box, const std::function<void()>& act) {
     return box.exec();
 }
 
-// OK has the focus, Tab goes on to System Information and back. Esc and Enter on
-// OK end the box as the close box does; Enter on the other and Alt+S start the tool.
+// OK has the focus; the tool is started by Enter on System Information and by Alt+S.
 TEST(frmAboutTest, KeysAndTheCloseBoxClickTheirButtons) {
     const int ok = QDialog::Accepted;
     const int shut = QDialog::Rejected;
@@ -110,9 +103,9 @@ TEST(frmAboutTest, WithoutTheToolTheMessageShowsModallyOverTheBoxWhichStaysOpen)
             EXPECT_EQ(message->parentWidget(), &box);
             message->button(QMessageBox::Ok)->click();
         });
-        QMetaObject::invokeMethod(Control(box, "cmdSysInfo"), "click");
+        QMetaObject::invokeMethod(Find<QWidget>(box, "cmdSysInfo"), "click");
         EXPECT_TRUE(box.isVisible());
-        EXPECT_TRUE(Control(box, "cmdOK")->isEnabled());
+        EXPECT_TRUE(Find<QWidget>(box, "cmdOK")->isEnabled());
     });
     EXPECT_TRUE(seen);
 }

@@ -19,9 +19,8 @@ namespace {
 
 using MainWindowStartUp = WindowFixture;
 
-// Dir1 shows the stored folder if it opens, else the current one, silently;
-// a FOLDER argument is opened as the system resolves it, or refused with a box.
-// Drive1 keeps the drive of the current folder; a close stores what is shown.
+// A FOLDER argument is opened as the system resolves it, or refused with a box;
+// a stored folder that cannot be opened silently. Drive1 keeps the current drive.
 TEST_F(MainWindowStartUp, Dir1ShowsTheStoredOrGivenFolderAndCloseStoresIt) {
     tree.MakeFolder("real/sub");
     tree.MakeLink("lnk", tree.Path("real/sub"));

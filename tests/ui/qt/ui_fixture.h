@@ -46,6 +46,12 @@ inline ::testing::Environment* const TheAppEnvironment =
 
 using ProbedWindow = ProbedWindowOf<frmMain>;
 
+template <typename Control> Control* Find(const QWidget& parent, const char* name) {
+    auto* control = parent.findChild<Control*>(name);
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
 struct BoxSeen {
     QString text;
     QString title;
@@ -115,9 +121,7 @@ protected:
     }
 
     template <typename Control> Control* Find(const char* name) const {
-        auto* control = window->findChild<Control*>(name);
-        EXPECT_NE(control, nullptr) << name;
-        return control;
+        return test::Find<Control>(*window, name);
     }
 
     std::string& Remembered() { return settings->Remembered(); }

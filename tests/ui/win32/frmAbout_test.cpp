@@ -92,8 +92,7 @@ bool StaysOpenAfter(frmAbout& box, const std::vector<MSG>& keys) {
     return script.open;
 }
 
-// Esc and Enter on OK close the box, as the close box does; Enter on System
-// Information and Alt+S start the tool and leave the box open.
+// The tool is started by Enter on System Information and by Alt+S.
 TEST(frmAboutTest, KeysAndTheCloseBoxPressTheirButtons) {
     const MSG esc{nullptr, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
     const MSG enter{nullptr, WM_KEYDOWN, VK_RETURN, 0, 0, {}};

@@ -101,8 +101,7 @@ TEST_F(WindowFixture, TabWalksTheDesignedFocusOrderFromDrive1AndBack) {
     EXPECT_EQ(window->ExtensionText(), "htm|html|asp"); // Tab is never typed
 }
 
-// Drive1 keeps the drive of the current folder whatever Dir1 shows, nothing is
-// reported, and a close stores the folder shown, changed or not.
+// Silently; Drive1 keeps the drive of the current folder whatever Dir1 shows.
 TEST_F(WindowFixture, Dir1ShowsTheStoredFolderIfItOpensElseTheCurrentOneAndCloseStoresIt) {
     tree.MakeFolder("site/news");
     const std::filesystem::path current = std::filesystem::current_path();
@@ -244,8 +243,7 @@ TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) 
     EXPECT_FALSE(window->Run().Running());
 }
 
-// Dir1 keeps its folder when a picked drive cannot be opened, the window shows
-// the system's words, and Drive1 keeps the pick.
+// In the system's words; Drive1 keeps the pick.
 TEST_F(MainWindowButtons, ADriveThatCannotBeOpenedIsReportedAndDir1Stays) {
     const std::filesystem::path absent = L"Q:\\";
     std::string description;
