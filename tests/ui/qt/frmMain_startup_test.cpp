@@ -20,7 +20,7 @@ namespace {
 using MainWindowStartUp = WindowFixture;
 
 // A FOLDER argument is opened as the system resolves it, or refused with a box;
-// a stored folder that cannot be opened silently. Drive1 keeps the current drive.
+// a stored one that cannot be opened gives way to the current one, silently.
 TEST_F(MainWindowStartUp, Dir1ShowsTheStoredOrGivenFolderAndCloseStoresIt) {
     tree.MakeFolder("real/sub");
     tree.MakeLink("lnk", tree.Path("real/sub"));
