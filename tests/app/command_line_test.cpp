@@ -14,11 +14,7 @@
 namespace velnor::test {
 namespace {
 
-using ::testing::AllOf;
-using ::testing::Eq;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::StartsWith;
+using namespace ::testing;
 
 std::optional<WindowCommandLine> Read(std::vector<std::string> words, bool qtOptionsTaken) {
     std::vector<char*> argv;

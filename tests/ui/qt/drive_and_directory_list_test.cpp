@@ -108,12 +108,10 @@ TEST_F(DirectoryListTest, PathsOpenPhysicalWithoutATrailingSlashOrNotAtAll) {
     // given, shown (empty when it cannot be opened), error
     const std::tuple<std::filesystem::path, std::filesystem::path, std::string> cases[] = {
         {site.native() + "/", site, ""},
-        {tree.Path("site/css/../news"), tree.Path("site/news"), ""},
         {tree.Path(".") / "..", tree.Root().parent_path(), ""},
         {".", std::filesystem::current_path(), ""},
         {"/", "/", ""},
         {tree.Path("site/.well-known"), tree.Path("site/.well-known"), ""}, // hidden, yet it opens
-        {tree.Path("missing"), {}, "No such file or directory"},
         {"", {}, "No such file or directory"},
     };
     for (const auto& [given, shown, words] : cases) {

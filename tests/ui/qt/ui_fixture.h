@@ -24,8 +24,7 @@
 
 namespace velnor::test {
 
-// The one application, with the window's font and Qt's test locations (never the
-// real settings store); deleted after the last test, while Qt can clean up.
+// The one application, on Qt's test locations (never the real settings store).
 class AppEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -47,7 +46,12 @@ inline ::testing::Environment* const TheAppEnvironment =
 
 using ProbedWindow = ProbedWindowOf<frmMain>;
 
-// What a message box showed.
+template <typename Control> Control* Find(const QWidget& parent, const char* name) {
+    auto* control = parent.findChild<Control*>(name);
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
 struct BoxSeen {
     QString text;
     QString title;
@@ -64,8 +68,7 @@ inline void PrintTo(const BoxSeen& box, std::ostream* out) {
 }
 
 // Records and closes every modal widget that opens: a message box with the
-// answer, anything else after whileOpen has seen it. Its timer runs in whatever
-// loop is going: a box's own, or the processEvents of a run's yield.
+// answer (or closed if it has none), anything else after whileOpen has seen it.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(
@@ -86,7 +89,6 @@ public:
             QAbstractButton* byDefault = box->defaultButton();
             boxes.push_back({box->text(), box->windowTitle(), box->standardButtons(), box->icon(),
                              byDefault ? box->standardButton(byDefault) : QMessageBox::NoButton});
-            // A box without that answer is closed, and the boxes seen tell why.
             if (QAbstractButton* button = box->button(answer))
                 button->click();
             else
@@ -102,8 +104,7 @@ private:
     QPointer<QWidget> handled_;
 };
 
-// A window with the store in memory and a recorder of the program's end; what
-// else is not given is the real file system and the root as the only drive.
+// A window on a store in memory, with "/" as the only drive unless given others.
 class WindowFixture : public ::testing::Test {
 protected:
     ProbedWindow& MakeWindow(frmMainServices services = {}) {
@@ -120,12 +121,9 @@ protected:
     }
 
     template <typename Control> Control* Find(const char* name) const {
-        auto* control = window->findChild<Control*>(name);
-        EXPECT_NE(control, nullptr) << name;
-        return control;
+        return test::Find<Control>(*window, name);
     }
 
-    // The remembered folder's entry.
     std::string& Remembered() { return settings->Remembered(); }
 
     TempTree tree;

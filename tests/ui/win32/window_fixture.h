@@ -39,8 +39,7 @@ inline std::wstring ClassOf(HWND window) {
     return name;
 }
 
-// What a message box showed: its text, title, button ids, icon (MB_ICONHAND,
-// MB_ICONEXCLAMATION or 0) and default button.
+// What a message box showed; its icon is MB_ICONHAND, MB_ICONEXCLAMATION or 0.
 struct BoxSeen {
     std::string text;
     std::string title;
@@ -82,8 +81,7 @@ inline BoxSeen ReadBox(HWND dialog) {
 }
 
 // Records and closes every dialog that opens on this thread: with the answer's
-// button where it has one, else after whileOpen has seen it. A thread timer, so
-// it runs in whatever loop is going: a box's own, or the pump of a run's yield.
+// button where it has one, else after whileOpen has seen it.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(
@@ -141,8 +139,7 @@ private:
 
 using ProbedWindow = ProbedWindowOf<frmMain>;
 
-// A window on a store in memory, with a recorder of the program's end and,
-// unless given others, the drive of the temporary tree as the only drive.
+// A window on a store in memory, with the tree's drive as the only drive unless given others.
 class WindowFixture : public ::testing::Test {
 protected:
     ProbedWindow& MakeWindow(frmMainServices services = {}) {
