@@ -110,20 +110,6 @@ TEST(CompactText, EdgeCasesComeOutAsTheRulesSay) {
         EXPECT_EQ(Compact(input, options).output, output) << behaviour;
 }
 
-TEST(CompactText, OptionsAreAskedAtEveryStepAndTakeEffectAtTheNext) {
-    RunCounters counters;
-    bool spaces = false;
-    int asked = 0;
-    const std::u16string out = CompactText(
-        u"a b c d",
-        [&] {
-            return ++asked, RemovalOptions{spaces, false};
-        },
-        counters, [&](const StepReport& s) { spaces = s.Position >= 3; });
-    EXPECT_EQ(out, u"a bcd");
-    EXPECT_EQ(asked, 6);
-}
-
 TEST(CompactText, CountersAccumulateOverPagesAndEveryPageStartsOutsideAllRegions) {
     const Result first = Compact(u"<div>a  b\r\n  c</div>", Spaces);
     const Result second = Compact(u"a b", Spaces, first.counters);
