@@ -61,7 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
         WorkedExample{Both, u"<script type=t>\r\n  var a = 1;\r\n</script>",
                       u"<script type=t>\rvar a = 1;\r</script>", 35, 39}));
 
-// The first character is kept without a step; so is a text of one or none.
 TEST(CompactText, TheFirstCharacterIsKeptWithoutAStep) {
     for (std::u16string text : {u"", u"\n", u" ", u"<", u"x"}) {
         const Result r = Compact(text, Both);

@@ -114,8 +114,6 @@ INSTANTIATE_TEST_SUITE_P(Runs, FlushTest, ::testing::Bool(), [](const auto& info
     return std::string(info.param ? "Window" : "CommandLine");
 });
 
-// A backup path that could make the copy write anywhere but into the backup is
-// refused before anything is copied or rewritten, by a run and by a restore.
 TEST_F(RunFailureTest, ABackupPathThatIsALinkOrAroundTheFolderIsRefusedBeforeAnything) {
     std::vector<std::tuple<const char*, std::function<void(const TempTree&)>, std::string>> cases =
         {{"a file", [](const TempTree& t) { t.WriteFile("site.bak", ""); },
@@ -176,8 +174,6 @@ TEST_F(RunFailureTest, APageChangedDuringTheRunEndsItAndIsLeftAsTheOtherWriterLe
     EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "b.htm", "c.htm"}));
 }
 
-// While a run or restore holds a folder, another on it, inside it or around
-// it is refused at once and changes nothing.
 TEST_F(RunFailureTest, AFolderHeldByAnotherRunIsRefusedAtOnceAndNothingChanges) {
     WritePage("sub/a.htm", Original);
     tree.WriteFile("site.bak/sub/a.htm", "backed up");

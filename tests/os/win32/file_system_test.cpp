@@ -116,8 +116,6 @@ TEST_F(Win32FileSystemTest, AReadOnlyAttributeRefusesThePageBeforeItIsTouched) {
     EXPECT_EQ(tree.Entries(), Names{"page.htm"});
 }
 
-// Held by another program so it cannot be read or replaced: the run ends at
-// once with the system's words, the page as it was and nothing beside it.
 TEST_F(Win32FileSystemTest, APageAnotherProgramHoldsEndsTheRunBeforeItIsTouched) {
     const std::string original = "<p>a  b</p>";
     tree.WriteFile("site/page.htm", original);
