@@ -1,11 +1,8 @@
 #include "cli/run_command.h"
-#include "core/text/display_path.h"
 #include "tests/cli/cli_test_helpers.h"
-#include "tests/support/failing_file_system.h"
 #include "tests/support/system_words.h"
 #include "tests/support/temp_tree.h"
 
-#include <memory>
 #include <span>
 #include <string>
 #include <tuple>
@@ -154,21 +151,6 @@ TEST_F(RunCommand, MissingFolderOrBackupFailsWithItsDescriptionAndChangesNothing
                      AllOf(StartsWith("velnor-cli: "),
                            HasSubstr(velnor::test::SystemWords(velnor::test::Fault::NoSuchFile))));
     ExpectPages(false);
-}
-
-TEST_F(RunCommand, FailedPageEndsTheRunWithItsDescription) {
-    auto failures = std::make_shared<velnor::test::ServiceFailures>();
-    failures->FailOn(velnor::test::ServiceCall::StartReplace, tree_.Path("site/index.htm"),
-                     "refused");
-    CapturedStreams io;
-    EXPECT_EQ(Cli({"run", "--no-backup", Site()}, io.Streams(), failures->Factory()), 1);
-    // Depth first: the subfolder's page is done before the failing one.
-    EXPECT_EQ(tree_.ReadFile("site/sub/page.HTML"), kPages[1].compacted);
-    EXPECT_EQ(tree_.ReadFile("site/index.htm"), kPages[0].original);
-    EXPECT_EQ(io.Out(), "");
-    EXPECT_THAT(io.Err(),
-                AllOf(HasSubstr(DisplayPath(tree_.Path("site/index.htm")) + ": refused\n"),
-                      EndsWith("velnor-cli: 1 page had been rewritten before the error\n")));
 }
 
 // The backup's and the restore's copies show files and bytes as they go.

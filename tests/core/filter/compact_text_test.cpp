@@ -61,7 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
         WorkedExample{Both, u"<script type=t>\r\n  var a = 1;\r\n</script>",
                       u"<script type=t>\rvar a = 1;\r</script>", 35, 39}));
 
-// The first character is kept without a step; so is a text of one or none.
 TEST(CompactText, TheFirstCharacterIsKeptWithoutAStep) {
     for (std::u16string text : {u"", u"\n", u" ", u"<", u"x"}) {
         const Result r = Compact(text, Both);
@@ -108,20 +107,6 @@ const EdgeCase EdgeCases[] = {
 TEST(CompactText, EdgeCasesComeOutAsTheRulesSay) {
     for (const auto& [behaviour, options, input, output] : EdgeCases)
         EXPECT_EQ(Compact(input, options).output, output) << behaviour;
-}
-
-TEST(CompactText, OptionsAreAskedAtEveryStepAndTakeEffectAtTheNext) {
-    RunCounters counters;
-    bool spaces = false;
-    int asked = 0;
-    const std::u16string out = CompactText(
-        u"a b c d",
-        [&] {
-            return ++asked, RemovalOptions{spaces, false};
-        },
-        counters, [&](const StepReport& s) { spaces = s.Position >= 3; });
-    EXPECT_EQ(out, u"a bcd");
-    EXPECT_EQ(asked, 6);
 }
 
 TEST(CompactText, CountersAccumulateOverPagesAndEveryPageStartsOutsideAllRegions) {

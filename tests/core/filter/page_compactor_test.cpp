@@ -52,16 +52,5 @@ TEST(PageCompactor, SmallPagesGiveTheStepFilterResultAtEveryBlockSize) {
     }
 }
 
-TEST(PageCompactor, LongPagesGiveTheStepFilterResultAtRandomBlockSizes) {
-    std::mt19937 rng(11);
-    for (int round = 0; round < 40; ++round) {
-        const std::string page = test::RandomPage(rng, 8000);
-        std::uniform_int_distribution<std::size_t> size(1, round % 2 ? 16 : 4096);
-        ASSERT_NO_FATAL_FAILURE(
-            ExpectStepFilterResult(page, AllOptions[round % 4], [&] { return size(rng); }))
-            << "round " << round;
-    }
-}
-
 } // namespace
 } // namespace velnor

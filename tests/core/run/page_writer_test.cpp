@@ -61,8 +61,6 @@ protected:
     std::vector<int> committed;
 };
 
-// Whichever page's write fails, the pages before it are in place and the rest
-// as they were, nothing beside them; with none failing, all, in page order.
 TEST_F(PageWriterTest, PagesGoInPlaceInTheirOrderUpToAFailedWriteOrRename) {
     for (int nth = 1; nth <= Pages + 1; ++nth) {
         failures->Heal();

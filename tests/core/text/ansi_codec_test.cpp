@@ -40,9 +40,7 @@ TEST(AnsiCodec, KnownBytesDecodeToKnownCharactersAndEncodeBack) {
     }
 }
 
-// Every two-byte string and random strings of every length, half of them
-// drawn from high bytes and the ASCII that trail bytes share.
-TEST(AnsiCodec, EveryByteStringRoundTrips) {
+TEST(AnsiCodec, EveryTwoByteStringRoundTrips) {
     for (int pair = 0; pair < 0x10000; ++pair) {
         const std::string bytes = {static_cast<char>(pair >> 8), static_cast<char>(pair)};
         const std::u16string text = DecodeAnsi(bytes);
@@ -50,21 +48,6 @@ TEST(AnsiCodec, EveryByteStringRoundTrips) {
         ASSERT_TRUE(std::none_of(text.begin(), text.end(), [](char16_t c) {
             return c >= 0xDC00 && c < 0xDC80;
         })) << pair; // an ASCII byte is never escaped
-    }
-    std::mt19937 random(936);
-    const std::string alphabet = "\x80\x81\xA1\xB0\xD1\xB9\xFE\xFF\x40\x7E\x7F\x20<%\r\n";
-    for (std::size_t length = 0; length <= 300; ++length) {
-        for (int round = 0; round < 20; ++round) {
-            std::string bytes(length, '\0');
-            for (char& byte : bytes) {
-                byte =
-                    static_cast<char>(round % 2 ? alphabet[random() % alphabet.size()] : random());
-            }
-            const std::u16string text = DecodeAnsi(bytes);
-            ASSERT_LE(text.size(), bytes.size());
-            ASSERT_GE(text.size() * 2, bytes.size());
-            ASSERT_EQ(EncodeAnsi(text), bytes) << ::testing::PrintToString(bytes);
-        }
     }
 }
 

@@ -21,7 +21,6 @@
 #include <optional>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 namespace velnor::test {
@@ -117,8 +116,6 @@ TEST_F(Win32FileSystemTest, AReadOnlyAttributeRefusesThePageBeforeItIsTouched) {
     EXPECT_EQ(tree.Entries(), Names{"page.htm"});
 }
 
-// Held by another program so it cannot be read or replaced: the run ends at
-// once with the system's words, the page as it was and nothing beside it.
 TEST_F(Win32FileSystemTest, APageAnotherProgramHoldsEndsTheRunBeforeItIsTouched) {
     const std::string original = "<p>a  b</p>";
     tree.WriteFile("site/page.htm", original);
@@ -229,27 +226,6 @@ TEST_F(Win32FileSystemTest, ErrorsNameThePathInTheSystemsWordsAndAChangedPageIsL
     std::filesystem::remove(page);
     EXPECT_EQ(ErrorOf([&] { replace->Commit(); }), PageGone(page).what());
     EXPECT_EQ(tree.Entries(), Names{"folder.htm/"});
-}
-
-// Held on site/a, a lock keeps site/a, what lies in and around it, not site/b;
-// it goes with its holder.
-TEST_F(Win32FileSystemTest, AFolderLockConflictsInsideAndAroundButNotBeside) {
-    for (const char* folder : {"site/a/in", "site/b"})
-        tree.MakeFolder(folder);
-    const auto free = [&](const char* folder) {
-        return ErrorOf([&] { MakeFileSystem()->LockFolder(tree.Path(folder)); }).empty();
-    };
-    {
-        const std::unique_ptr<FolderLock> held = fs->LockFolder(tree.Path("site/a"));
-        for (const auto& [folder, expected] : {std::pair{"site/a", false},
-                                               {"site/a/in", false},
-                                               {"site", false},
-                                               {"", false},
-                                               {"site/b", true}})
-            EXPECT_EQ(free(folder), expected) << folder;
-    }
-    EXPECT_TRUE(free("site/a"));
-    EXPECT_EQ(tree.Entries(), (Names{"site/", "site/a/", "site/a/in/", "site/b/"}));
 }
 
 TEST_F(Win32FileSystemTest, IsWithinJudgesFoldersByTheirIdentity) {
