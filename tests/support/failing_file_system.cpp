@@ -62,7 +62,7 @@ public:
         std::unique_ptr<Folder> folder = real_->GetFolder(In(path));
         if (root_.empty())
             return folder;
-        return std::make_unique<Listing>(Out(folder->SubFolders()), Out(folder->Files()));
+        return std::make_unique<ListedFolder>(Out(folder->SubFolders()), Out(folder->Files()));
     }
     PageBytes ReadPage(const Path& page, std::uint64_t maxBytes) override {
         failures_->Check(ServiceCall::ReadPage, page);
@@ -88,17 +88,6 @@ public:
     }
 
 private:
-    class Listing : public Folder {
-    public:
-        Listing(std::vector<FolderItem> folders, std::vector<FolderItem> files)
-            : folders_(std::move(folders)), files_(std::move(files)) {}
-        std::vector<FolderItem> SubFolders() const override { return folders_; }
-        std::vector<FolderItem> Files() const override { return files_; }
-
-    private:
-        std::vector<FolderItem> folders_, files_;
-    };
-
     Path In(const Path& path) const { return root_.empty() ? path : root_ / path.relative_path(); }
     std::vector<FolderItem> Out(std::vector<FolderItem> items) const {
         for (FolderItem& item : items)
