@@ -109,8 +109,6 @@ TEST_F(DirectoryListTest, PathsOpenPhysicalWithoutATrailingSlashOrNotAtAll) {
     const std::tuple<std::filesystem::path, std::filesystem::path, std::string> cases[] = {
         {site.native() + "/", site, ""},
         {tree.Path(".") / "..", tree.Root().parent_path(), ""},
-        {".", std::filesystem::current_path(), ""},
-        {"/", "/", ""},
         {tree.Path("site/.well-known"), tree.Path("site/.well-known"), ""}, // hidden, yet it opens
         {"", {}, "No such file or directory"},
     };
