@@ -14,26 +14,17 @@
 namespace velnor::test {
 
 // The registry of a REGEDIT4 file that can claim a value size of its choosing.
-class RecordingRegistry : public Registry {
+class RecordingRegistry : public RegeditRegistry {
 public:
-    explicit RecordingRegistry(std::filesystem::path file) : inner_(std::move(file)) {}
-
-    std::int32_t Open(RegistryRoot root, const std::string& path, std::uint32_t options,
-                      std::uint32_t accessMask, RegistryKey& handle) override {
-        return inner_.Open(root, path, options, accessMask, handle);
-    }
+    using RegeditRegistry::RegeditRegistry;
     std::int32_t QueryValue(RegistryKey handle, const std::string& name, std::uint32_t& type,
                             unsigned char* data, std::uint32_t& size) override {
-        const std::int32_t status = inner_.QueryValue(handle, name, type, data, size);
+        const std::int32_t status = RegeditRegistry::QueryValue(handle, name, type, data, size);
         size = claimedSize.value_or(size);
         return status;
     }
-    std::int32_t Close(RegistryKey handle) override { return inner_.Close(handle); }
 
     std::optional<std::uint32_t> claimedSize; // a size to report instead of the true one
-
-private:
-    RegeditRegistry inner_;
 };
 
 // The System Information button's services, scripted: a registry file in a

@@ -65,10 +65,6 @@ TEST(CompactText, TheFirstCharacterIsKeptWithoutAStep) {
         EXPECT_TRUE(r.reports.empty());
         EXPECT_EQ(r.counters.ScannedInRun, 0);
     }
-    const Result r = Compact(u"  a", Spaces);
-    EXPECT_EQ(r.output, u" a");
-    EXPECT_EQ(r.reports.back().KeptInFile, 1);
-    EXPECT_EQ(r.reports.front().Position, 2);
 }
 
 using EdgeCase = std::tuple<const char*, RemovalOptions, std::u16string, std::u16string>;

@@ -51,11 +51,7 @@ TEST(AnsiCodec, EveryTwoByteStringRoundTrips) {
 // Digit runs (no trail bytes) of random length put the characters between them
 // at every place of the codec's blocks and buffers.
 TEST(AnsiCodec, LongPagesDecodeEveryCharacterInPlaceAndBack) {
-    const KnownText pieces[] = {{"\xD1\xB9", u"压"},
-                                {"\xBE\x57", u"網"},
-                                {"\x80", u"€"},
-                                {"\xFF", u"\xDCFF"},
-                                {"\x81", u"\xDC81"}};
+    const KnownText pieces[] = {{"\xBE\x57", u"網"}, {"\x80", u"€"}, {"\x81", u"\xDC81"}};
     std::mt19937 random(20);
     for (int page = 0; page < 20; ++page) {
         KnownText whole;
