@@ -49,7 +49,6 @@ TEST(WindowCommandLine, HelpVersionAndUsageErrorsNeedNoDisplay) {
     const std::tuple<std::string, int, Matcher, Matcher> cases[] = {
         {"--help", 0, AllOf(StartsWith("Usage: "), HasSubstr(" [options] [FOLDER]\n")), IsEmpty()},
         {"--version", 0, Eq("velnor " VELNOR_PROJECT_VERSION "\n"), IsEmpty()},
-        {"-platform offscreen -v", 0, Eq("velnor " VELNOR_PROJECT_VERSION "\n"), IsEmpty()},
         {"a b", 2, IsEmpty(), Eq("velnor: only one FOLDER may be given, got 'b'" + refused)},
         {"-platform offscreen --bogus", 2, IsEmpty(),
          Eq("velnor: Unknown option 'bogus'." + refused)},

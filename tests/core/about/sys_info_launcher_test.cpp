@@ -27,15 +27,10 @@ TEST(StartSysInfoTest, StartsWhatPathNamesOrTheToolInTheMsinfoFolderOrShowsTheOn
         {"PATH naming a missing program",
          Path + "\"/gone/hardinfo\"\n" + Folder + "\"/o\"",
          {"start /gone/hardinfo", U}},
-        {"an unhandled type under PATH",
-         Path + "hex(2):2f,00\n" + Folder + "\"/o\"",
-         {"start ", U}},
         {"a PATH value with no data", Path + "hex(1):\n" + Folder + "\"/o\"", {U}},
         {"no registry file", "", {U}},
-        {"neither value", MsinfoKey + "\"Other\"=\"x\"", {U}},
         {"a folder without the tool", Folder + "\"/x\"", {"test /x\\MSINFO32.EXE", U}},
         {"a file test that fails", Folder + "\"//offline\"", {"test //offline\\MSINFO32.EXE", U}},
-        {"a folder value with no data", Folder + "hex(1):", {U}},
         {"an unreadable registry file", "[HKEY_LOCAL_MACHINE\\A", {U}},
     };
     for (const auto& [what, registry, log] : cases) {

@@ -49,29 +49,22 @@ TEST_P(WorkedExamples, GiveTheirOutputKeptCountAndSteps) {
 
 INSTANTIATE_TEST_SUITE_P(
     Filter, WorkedExamples,
-    ::testing::Values(
-        WorkedExample{Spaces, u"<div>a  b\r\n  c</div>", u"<div>ab\rc</div>", 14, 19},
-        WorkedExample{Breaks, u"<div>a  b\r\n  c</div>", u"<div>abc</div>", 13, 19},
-        WorkedExample{Neither, u"<div>a  b\r\n  c</div>", u"<div>a  b\r  c</div>", 18, 19},
-        WorkedExample{Spaces, u"<a  href=x>go to</a>", u"<a href=x>goto</a>", 17, 19},
-        WorkedExample{Both, u"<% x = 1 %>\r\n<b> hi </b>", u"<%x = 1 %><b>hi</b>", 18, 23},
-        WorkedExample{Both, u"<%=x%>\r\n<b> hi </b>", u"<%=x%><b>hi</b>", 14, 18},
-        WorkedExample{Both, u"<script>\r\nvar a = 1;\r\n</script>", u"<script>vara=1;</script>", 23,
-                      30},
-        WorkedExample{Both, u"<script type=t>\r\n  var a = 1;\r\n</script>",
-                      u"<script type=t>\rvar a = 1;\r</script>", 35, 39}));
+    ::testing::Values(WorkedExample{Spaces, u"<div>a  b\r\n  c</div>", u"<div>ab\rc</div>", 14, 19},
+                      WorkedExample{Breaks, u"<div>a  b\r\n  c</div>", u"<div>abc</div>", 13, 19},
+                      WorkedExample{Both, u"<% x = 1 %>\r\n<b> hi </b>", u"<%x = 1 %><b>hi</b>", 18,
+                                    23},
+                      WorkedExample{Both, u"<script>\r\nvar a = 1;\r\n</script>",
+                                    u"<script>vara=1;</script>", 23, 30},
+                      WorkedExample{Both, u"<script type=t>\r\n  var a = 1;\r\n</script>",
+                                    u"<script type=t>\rvar a = 1;\r</script>", 35, 39}));
 
 TEST(CompactText, TheFirstCharacterIsKeptWithoutAStep) {
-    for (std::u16string text : {u"", u"\n", u" ", u"<", u"x"}) {
+    for (std::u16string text : {u"", u"\n", u"<"}) {
         const Result r = Compact(text, Both);
         EXPECT_EQ(r.output, text);
         EXPECT_TRUE(r.reports.empty());
         EXPECT_EQ(r.counters.ScannedInRun, 0);
     }
-    const Result r = Compact(u"  a", Spaces);
-    EXPECT_EQ(r.output, u" a");
-    EXPECT_EQ(r.reports.back().KeptInFile, 1);
-    EXPECT_EQ(r.reports.front().Position, 2);
 }
 
 using EdgeCase = std::tuple<const char*, RemovalOptions, std::u16string, std::u16string>;
@@ -79,18 +72,14 @@ using EdgeCase = std::tuple<const char*, RemovalOptions, std::u16string, std::u1
 // One row a fault: each would come out otherwise if its rule were missing.
 const EdgeCase EdgeCases[] = {
     {"line feed after position 1 never kept", Neither, u"\n\na\r\nb", u"\na\rb"},
-    {"line feed inside a tag never kept", Neither, u"<p\n>", u"<p>"},
     {"spaces inside a tag shrink to their first", Spaces, u"<a   b\r\n\t c>", u"<a b\rc>"},
     // Inside the block a space after "%" goes; once closed, text outside loses its space.
     {"%> closes ASP after a space", Spaces, u"<% a %> b", u"<%a %>b"},
-    {"%> closes ASP after a break", Spaces, u"<%\r\na\r\n%> b", u"<%\ra\r%>b"},
     {"> inside ASP without % leaves it open", Spaces, u"<% a > b %> c", u"<%a > b %>c"},
     // The blank after "<" is kept inside the block; the one after "%" goes.
     {"< space % opens ASP", Spaces, u"< % a  b %>x y", u"< %a b %>xy"},
     {"< CR LF % opens ASP", Spaces, u"<\r\n% a  b %>x y", u"<\r%a b %>xy"},
-    {"script opens in capitals", Spaces, u"<SCRIPT a>x  y</SCRIPT>z z",
-     u"<SCRIPT a>x y</SCRIPT>zz"},
-    {"script opens in mixed case", Spaces, u"<ScRiPt a>x  y</sCrIpT>z z",
+    {"script opens in any case", Spaces, u"<ScRiPt a>x  y</sCrIpT>z z",
      u"<ScRiPt a>x y</sCrIpT>zz"},
     {"> at position 1 closes nothing", Spaces, u">%>a b", u">%>ab"},
     // "script>" from position 1 ends at 7: the ">" is at p-1 with p = 8, so it closes.
@@ -98,10 +87,8 @@ const EdgeCase EdgeCases[] = {
     {"> before position 8 closes no script", Spaces, u"<script x>a  b", u"<script x>a b"},
     {"< then a final % opens ASP, no tag", Spaces, u"a <%", u"a<%"},
     {"< then a cut-short script opens a tag", Spaces, u"<scrip", u"<scrip"},
-    {"< then a cut-short space % opens a tag", Both, u"x< ", u"x< "},
     {"blanks at the end outside a tag go", Both, u"x  ", u"x"},
     {"CR LF % needs all three", Neither, u"<\r\n", u"<\r"},
-    {"a dropped space still counts as previous", Spaces, u"<a   b>", u"<a b>"},
 };
 
 TEST(CompactText, EdgeCasesComeOutAsTheRulesSay) {

@@ -109,8 +109,6 @@ TEST_F(DirectoryListTest, PathsOpenPhysicalWithoutATrailingSlashOrNotAtAll) {
     const std::tuple<std::filesystem::path, std::filesystem::path, std::string> cases[] = {
         {site.native() + "/", site, ""},
         {tree.Path(".") / "..", tree.Root().parent_path(), ""},
-        {".", std::filesystem::current_path(), ""},
-        {"/", "/", ""},
         {tree.Path("site/.well-known"), tree.Path("site/.well-known"), ""}, // hidden, yet it opens
         {"", {}, "No such file or directory"},
     };
@@ -127,17 +125,13 @@ TEST_F(DirectoryListTest, PathsOpenPhysicalWithoutATrailingSlashOrNotAtAll) {
     }
 }
 
-TEST_F(DirectoryListTest, EnterOrDoubleClickOpensAFolderAndASingleClickOnlySelects) {
+TEST_F(DirectoryListTest, DoubleClickOpensAFolderAndASingleClickOnlySelects) {
     list.resize(200, 400);
     list.show();
     QTreeWidgetItem* news = Item("news");
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(news).center());
     EXPECT_EQ(list.currentItem(), news);
     EXPECT_EQ(list.Path(), tree.Path("site"));
-
-    list.setCurrentItem(Item("css"));
-    QTest::keyClick(&list, Qt::Key_Return);
-    EXPECT_EQ(list.Path(), tree.Path("site/css"));
 
     const QRect up = list.visualItemRect(Item(tree.Root().filename().native()));
     QTest::mouseDClick(list.windowHandle(), Qt::LeftButton, {},

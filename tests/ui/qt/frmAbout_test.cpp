@@ -103,14 +103,11 @@ TEST(frmAboutTest, WithoutTheToolTheMessageShowsModallyOverTheBoxWhichStaysOpen)
             seen = true;
             EXPECT_EQ(message->text(), QString::fromStdString(Unavailable));
             EXPECT_EQ(message->windowTitle(), "Velnor");
-            EXPECT_EQ(message->icon(), QMessageBox::NoIcon);
-            EXPECT_EQ(message->buttons(), QList{message->button(QMessageBox::Ok)});
             EXPECT_EQ(message->parentWidget(), &box);
             message->button(QMessageBox::Ok)->click();
         });
         QMetaObject::invokeMethod(Find<QWidget>(box, "cmdSysInfo"), "click");
         EXPECT_TRUE(box.isVisible());
-        EXPECT_TRUE(Find<QWidget>(box, "cmdOK")->isEnabled());
     });
     EXPECT_TRUE(seen);
 }

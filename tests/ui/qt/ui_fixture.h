@@ -18,7 +18,6 @@
 
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -60,12 +59,6 @@ struct BoxSeen {
     QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
     bool operator==(const BoxSeen&) const = default;
 };
-
-inline void PrintTo(const BoxSeen& box, std::ostream* out) {
-    *out << '"' << box.text.toStdString() << "\" titled \"" << box.title.toStdString()
-         << "\", buttons " << box.buttons.toInt() << ", icon " << box.icon << ", default "
-         << box.defaultButton;
-}
 
 // Records and closes every modal widget that opens: a message box with the
 // answer (or closed if it has none), anything else after whileOpen has seen it.

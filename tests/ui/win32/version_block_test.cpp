@@ -32,8 +32,6 @@ TEST(VersionBlockTest, TheProgramIsVersion1000InChineseSimplifiedNamedAsItsIdent
     const DWORD version = MAKELONG(identity::VersionMinor, identity::VersionMajor);
     EXPECT_EQ(fixed->dwFileVersionMS, version);
     EXPECT_EQ(fixed->dwFileVersionLS, DWORD(identity::VersionRevision) << 16);
-    EXPECT_EQ(fixed->dwProductVersionMS, version);
-    EXPECT_EQ(fixed->dwProductVersionLS, DWORD(identity::VersionRevision) << 16);
 
     WORD* translation = nullptr;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
@@ -41,7 +39,6 @@ TEST(VersionBlockTest, TheProgramIsVersion1000InChineseSimplifiedNamedAsItsIdent
     EXPECT_EQ(translation[0], 0x0804);
     const std::pair<const wchar_t*, std::string> texts[] = {
         {L"FileVersion", "1.00"},
-        {L"ProductVersion", "1.00"},
         {L"InternalName", identity::InternalName},
         {L"ProductName", identity::ApplicationTitle},
         {L"OriginalFilename", "velnor.exe"},

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,13 +47,6 @@ struct BoxSeen {
     int defaultButton = IDOK;
     bool operator==(const BoxSeen&) const = default;
 };
-
-inline void PrintTo(const BoxSeen& box, std::ostream* out) {
-    *out << '"' << box.text << "\" titled \"" << box.title << "\", buttons";
-    for (const int button : box.buttons)
-        *out << ' ' << button;
-    *out << ", icon " << box.icon << ", default " << box.defaultButton;
-}
 
 inline BoxSeen ReadBox(HWND dialog) {
     BoxSeen box{{}, Utf8(TextOf(dialog)), {}, 0, 0};
