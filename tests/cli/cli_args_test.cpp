@@ -25,7 +25,6 @@ TEST(CliArgs, UsageErrorExitsTwoWithOneLineAndNoOutput) {
         {{"filter", "--stats=yes"}, "filter: unknown option '--stats=yes'"},
         {{"filter", "a", "b"}, "filter: only one FILE may be given, got 'b'"},
         {{"run", "--yes"}, "run: missing FOLDER"},
-        {{"run", "a", "b"}, "run: only one FOLDER may be given, got 'b'"},
         {{"run", ""}, "run: FOLDER is empty"},
         {{"run", "--ext"}, "run: option '--ext' needs a value"},
         {{"restore", "--dry-run", "site"}, "restore: unknown option '--dry-run'"},

@@ -90,14 +90,11 @@ TEST_F(FileSystemTest, ReadPageTakesOnlyARegularFileWithinItsSizeWithoutFollowin
     tree.WriteFile("page.htm", "1234");
     tree.MakeFolder("folder.htm");
     tree.MakeLink("link.htm", tree.Path("page.htm"));
-    tree.MakeLink("zero.htm", "/dev/zero");
     ASSERT_EQ(mkfifo(tree.Path("fifo.htm").c_str(), 0600), 0); // no writer: a read would wait
     const std::string root = tree.Root().native();
     const std::pair<std::string, std::string> cases[] = {
-        {"\xC4\xE3\xBA\xC3/x.htm", root + "/你好/x.htm: No such file or directory"}, // GBK
         {"folder.htm", root + "/folder.htm: Is a directory"},
         {"link.htm", root + "/link.htm: not an ordinary file"},
-        {"zero.htm", root + "/zero.htm: not an ordinary file"},
         {"fifo.htm", root + "/fifo.htm: not an ordinary file"},
         {"page.htm", root + "/page.htm: page is larger than 3 bytes"},
     };
@@ -112,7 +109,6 @@ TEST_F(FileSystemTest, ReplaceKeepsPermissionsOwnerAttributesAclAndTheExactNameA
     std::string bytes(300000, '\0'); // several read chunks
     std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(random()); });
     const std::tuple<std::string, mode_t, bool> pages[] = {
-        {"page.htm", 0640, false},
         {"\xC4\xE3\xBA\xC3|1.htm", 0604, false},
         {std::string(251, 'n') + ".htm", 0755, false},
         {"p", 02750, false},
