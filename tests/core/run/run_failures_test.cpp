@@ -60,16 +60,6 @@ TEST_F(RunFailureTest, TheKthPageFailingLeavesTheEarlierCompactedAndItAndTheRest
     }
 }
 
-TEST_F(RunFailureTest, AFolderThatCannotBeListedEndsTheRunBeforeAnyPage) {
-    WritePage("a.htm", Original);
-    WritePage("sub/d.htm", Original);
-    failures->FailOn(ServiceCall::GetFolder, tree.Path("site/sub"));
-    Start();
-    ExpectOneCriticalBox(::testing::StartsWith(DisplayPath(tree.Path("site/sub"))));
-    EXPECT_EQ(ReadPage("a.htm"), Original);
-    EXPECT_TRUE(Worked().empty());
-}
-
 TEST_F(RunFailureTest, APageTooLargeForItsLengthIsRefusedUnread) {
     WritePage("a.htm", Original);
     WritePage("b.htm", "");

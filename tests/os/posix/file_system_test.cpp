@@ -299,15 +299,13 @@ TEST_F(FileSystemTest, IsWithinJudgesFoldersAsTheSystemResolvesThem) {
     tree.MakeFolder("ab");
     tree.MakeLink("to-b", tree.Path("a/b"));
     const std::tuple<const char*, const char*, bool> cases[] = {
-        {"a", "a", true},       {"a/b/c", "a", true},   {"a", "a/b", false},
-        {"ab", "a", false},     {"to-b", "a", true},    {"a/b/c/..", "a/b", true},
-        {"to-b/..", "a", true}, {"a", "to-b/..", true}, {"to-b/../..", "a", false},
+        {"a", "a", true},       {"a/b/c", "a", true},       {"a", "a/b", false},
+        {"ab", "a", false},     {"to-b", "a", true},        {"to-b/..", "a", true},
+        {"a", "to-b/..", true}, {"to-b/../..", "a", false},
     };
     for (const auto& [inner, outer, within] : cases)
         EXPECT_EQ(fs->IsWithin(tree.Path(inner), tree.Path(outer)), within)
             << inner << " in " << outer;
-    EXPECT_EQ(fs->KindOf(tree.Path("to-b")), EntryKind::Link);
-    EXPECT_EQ(fs->KindOf(tree.Path("none")), EntryKind::Missing);
 }
 
 TEST_F(FileSystemTest, RemoveLeftoversTakesOnlyTheProgramsTemporaryFilesDirectlyInTheFolder) {
