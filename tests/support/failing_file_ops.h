@@ -24,19 +24,62 @@ public:
         : real_(std::move(real)) {}
 
     // Descriptors opened through these calls and not closed yet.
-    std::size_t OpenDescriptors() const;
+    std::size_t OpenDescriptors() const {
+        const std::lock_guard lock(mutex_);
+        return openPaths_.size();
+    }
 
-    int Open(const Path& path, int flags, mode_t mode, int& fd) override;
-    int OpenUnnamed(const Path& folder, mode_t mode, int& fd) override;
-    int LinkUnnamed(int fd, const Path& path) override;
-    int Close(int fd) override;
-    int Write(int fd, const char* data, std::size_t size, std::size_t& written) override;
-    int Fsync(int fd) override;
-    int Lstat(const Path& path, struct stat& info) override;
-    int Fchmod(int fd, mode_t mode) override;
-    int Rename(const Path& from, const Path& to) override;
-    int RenameNoReplace(const Path& from, const Path& to) override; // counted as a Rename
-    int SetAttribute(int fd, const std::string& name, const std::string& value) override;
+    int Open(const Path& path, int flags, mode_t mode, int& fd) override {
+        return Remember(
+            Pass(FileOpKind::Open, path, [&] { return real_->Open(path, flags, mode, fd); }), fd,
+            path);
+    }
+    int OpenUnnamed(const Path& folder, mode_t mode, int& fd) override {
+        return Remember(Pass(FileOpKind::OpenUnnamed, folder,
+                             [&] { return real_->OpenUnnamed(folder, mode, fd); }),
+                        fd, folder);
+    }
+    int LinkUnnamed(int fd, const Path& path) override {
+        return Remember(
+            Pass(FileOpKind::LinkUnnamed, path, [&] { return real_->LinkUnnamed(fd, path); }), fd,
+            path);
+    }
+    int Close(int fd) override {
+        const int injected = Hit(FileOpKind::Close, PathOf(fd)).value_or(0);
+        {
+            const std::lock_guard lock(mutex_);
+            openPaths_.erase(fd);
+        }
+        // the descriptor goes in any case, as with the real call
+        const int error = real_->Close(fd);
+        return injected != 0 ? injected : error;
+    }
+    int Write(int fd, const char* data, std::size_t size, std::size_t& written) override {
+        written = 0;
+        return Pass(FileOpKind::Write, PathOf(fd),
+                    [&] { return real_->Write(fd, data, size, written); });
+    }
+    int Fsync(int fd) override {
+        return Pass(FileOpKind::Fsync, PathOf(fd), [&] { return real_->Fsync(fd); });
+    }
+    int Lstat(const Path& path, struct stat& info) override {
+        return Pass(FileOpKind::Lstat, path, [&] { return real_->Lstat(path, info); });
+    }
+    int Fchmod(int fd, mode_t mode) override {
+        return Pass(FileOpKind::Fchmod, PathOf(fd), [&] { return real_->Fchmod(fd, mode); });
+    }
+    // renames are logged on the destination: that is the path a test knows
+    int Rename(const Path& from, const Path& to) override {
+        return Pass(FileOpKind::Rename, to, [&] { return real_->Rename(from, to); });
+    }
+    int RenameNoReplace(const Path& from, const Path& to) override {
+        return Pass(FileOpKind::Rename, to, [&] { return real_->RenameNoReplace(from, to); });
+    }
+    int SetAttribute(int fd, const std::string& name, const std::string& value) override {
+        return Pass(FileOpKind::SetAttribute, PathOf(fd),
+                    [&] { return real_->SetAttribute(fd, name, value); });
+    }
+
     // never failed by a test
     int Read(int fd, char* buffer, std::size_t size, std::size_t& got) override {
         return real_->Read(fd, buffer, size, got);
@@ -77,9 +120,22 @@ public:
 
 private:
     // Logs the call and fails it when a rule says so; otherwise makes the real one.
-    template <typename Real> int Pass(FileOpKind kind, const Path& path, Real real);
-    Path PathOf(int fd) const;
-    void Remember(int error, const int& fd, const Path& path);
+    template <typename Real> int Pass(FileOpKind kind, const Path& path, Real real) {
+        const int error = Hit(kind, path).value_or(0);
+        return error != 0 ? error : real();
+    }
+    Path PathOf(int fd) const {
+        const std::lock_guard lock(mutex_);
+        const auto found = openPaths_.find(fd);
+        return found == openPaths_.end() ? Path() : found->second;
+    }
+    // fd by reference: read after the call that set it
+    int Remember(int error, const int& fd, const Path& path) {
+        const std::lock_guard lock(mutex_);
+        if (error == 0)
+            openPaths_[fd] = path;
+        return error;
+    }
 
     std::shared_ptr<FileOps> real_;
     mutable std::mutex mutex_; // guards openPaths_

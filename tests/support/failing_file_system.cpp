@@ -3,7 +3,6 @@
 #include "core/text/display_path.h"
 
 #include <optional>
-#include <vector>
 
 namespace velnor::test {
 namespace {
@@ -31,42 +30,39 @@ private:
 
 class FailingFileSystem : public FileSystemService {
 public:
-    FailingFileSystem(std::shared_ptr<ServiceFailures> failures, std::filesystem::path root)
-        : failures_(std::move(failures)), root_(std::move(root)) {}
+    explicit FailingFileSystem(std::shared_ptr<ServiceFailures> failures)
+        : failures_(std::move(failures)) {}
 
     using Path = std::filesystem::path;
 
-    bool FolderExists(const Path& path) override { return real_->FolderExists(In(path)); }
-    EntryKind KindOf(const Path& path) override { return real_->KindOf(In(path)); }
+    bool FolderExists(const Path& path) override { return real_->FolderExists(path); }
+    EntryKind KindOf(const Path& path) override { return real_->KindOf(path); }
     bool IsWithin(const Path& inner, const Path& outer) override {
-        return real_->IsWithin(In(inner), In(outer));
+        return real_->IsWithin(inner, outer);
     }
     std::unique_ptr<FolderLock> LockFolder(const Path& folder) override {
-        return real_->LockFolder(In(folder));
+        return real_->LockFolder(folder);
     }
     void CopyFolder(const Path& source, const Path& destination, bool overwrite,
                     const CopyProgress& progress) override {
         failures_->Check(ServiceCall::CopyFolder, destination);
-        real_->CopyFolder(In(source), In(destination), overwrite, progress);
+        real_->CopyFolder(source, destination, overwrite, progress);
     }
     void RenameFolder(const Path& from, const Path& to) override {
         failures_->Check(ServiceCall::RenameFolder, to);
-        real_->RenameFolder(In(from), In(to));
+        real_->RenameFolder(from, to);
     }
-    void RemoveTree(const Path& path) override { real_->RemoveTree(In(path)); }
+    void RemoveTree(const Path& path) override { real_->RemoveTree(path); }
     std::uint64_t RemoveLeftovers(const Path& folder) override {
-        return real_->RemoveLeftovers(In(folder));
+        return real_->RemoveLeftovers(folder);
     }
     std::unique_ptr<Folder> GetFolder(const Path& path) override {
         failures_->Check(ServiceCall::GetFolder, path);
-        std::unique_ptr<Folder> folder = real_->GetFolder(In(path));
-        if (root_.empty())
-            return folder;
-        return std::make_unique<ListedFolder>(Out(folder->SubFolders()), Out(folder->Files()));
+        return real_->GetFolder(path);
     }
     PageBytes ReadPage(const Path& page, std::uint64_t maxBytes) override {
         failures_->Check(ServiceCall::ReadPage, page);
-        return real_->ReadPage(In(page), maxBytes);
+        return real_->ReadPage(page, maxBytes);
     }
     // In the steps a failure can be injected into; the real service's steps
     // do what its ReplaceFile does.
@@ -79,8 +75,8 @@ public:
     std::unique_ptr<PendingReplace> StartReplace(const Path& page, const FileStamp& read,
                                                  std::string bytes) override {
         failures_->Check(ServiceCall::StartReplace, page);
-        return std::make_unique<FailingReplace>(
-            failures_, page, real_->StartReplace(In(page), read, std::move(bytes)));
+        return std::make_unique<FailingReplace>(failures_, page,
+                                                real_->StartReplace(page, read, std::move(bytes)));
     }
     void Flush() override {
         failures_->Check(ServiceCall::Flush, {});
@@ -88,15 +84,7 @@ public:
     }
 
 private:
-    Path In(const Path& path) const { return root_.empty() ? path : root_ / path.relative_path(); }
-    std::vector<FolderItem> Out(std::vector<FolderItem> items) const {
-        for (FolderItem& item : items)
-            item.Path = "/" / item.Path.lexically_relative(root_);
-        return items;
-    }
-
     std::shared_ptr<ServiceFailures> failures_;
-    Path root_;
     std::shared_ptr<FileSystemService> real_ = MakeFileSystem();
 };
 
@@ -106,9 +94,9 @@ std::string ServiceFailures::ErrorText(const Path& path, const std::string& word
     return path.empty() ? words : DisplayPath(path) + ": " + words;
 }
 
-FileSystemFactory ServiceFailures::Factory(Path root) {
-    return [self = shared_from_this(), root] {
-        return std::make_shared<FailingFileSystem>(self, root);
+FileSystemFactory ServiceFailures::Factory() {
+    return [self = shared_from_this()] {
+        return std::make_shared<FailingFileSystem>(self);
     };
 }
 

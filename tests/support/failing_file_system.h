@@ -32,9 +32,7 @@ public:
     // What a failing call throws (a call without a path: the words alone).
     static std::string ErrorText(const Path& path, const std::string& words);
 
-    // Given a root, the services see it as "/": paths are taken inside it and
-    // listings name their items as from "/".
-    FileSystemFactory Factory(Path root = {});
+    FileSystemFactory Factory();
 
     // Logs the call and throws when a rule says so.
     void Check(ServiceCall call, const Path& path);

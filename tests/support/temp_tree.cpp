@@ -25,21 +25,14 @@ std::string Utf8(const fs::path& path) {
 
 } // namespace
 
-TempTree::TempTree() {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
+TempTree::TempTree()
+    : root_(fs::temp_directory_path() /
+            ("velnor-test-" + std::to_string(std::mt19937_64(std::random_device()())()))) {
     // a name nobody else has, made at once so nobody else can take it, and
     // for this user alone, as mkdtemp makes one
-    for (int attempt = 0;; ++attempt) {
-        root_ = fs::temp_directory_path() / ("velnor-test-" + std::to_string(random()));
-        if (fs::create_directory(root_)) {
-            fs::permissions(root_, fs::perms::owner_all);
-            return;
-        }
-        if (attempt == 100)
-            throw std::runtime_error("no free temporary folder name in " +
-                                     DisplayPath(fs::temp_directory_path()));
-    }
+    if (!fs::create_directory(root_))
+        throw std::runtime_error(DisplayPath(root_) + " is taken");
+    fs::permissions(root_, fs::perms::owner_all);
 }
 
 TempTree::~TempTree() {

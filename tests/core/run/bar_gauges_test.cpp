@@ -33,16 +33,5 @@ TEST(BarGauges, EachCallLightsAtMostOneCellOnceThePercentagePassesIt) {
     }
 }
 
-TEST(BarGauges, TheTwoGaugesMoveIndependently) {
-    ScriptedWindow window;
-    BarGauges gauges(window);
-    for (int i = 0; i < 10; ++i)
-        gauges.UpdateFileBar(100);
-    for (const std::int16_t percent : {100, 100, 0, 50})
-        gauges.UpdatePackBar(percent);
-    EXPECT_EQ(window.Cells(Gauge::FileBar), 10);
-    EXPECT_EQ(window.Cells(Gauge::PackBar), 1);
-}
-
 } // namespace
 } // namespace velnor::test

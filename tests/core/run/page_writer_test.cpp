@@ -61,7 +61,7 @@ protected:
     std::vector<int> committed;
 };
 
-TEST_F(PageWriterTest, PagesGoInPlaceInTheirOrderUpToAFailedWriteOrRename) {
+TEST_F(PageWriterTest, PagesGoInPlaceInTheirOrderUpToAFailedWrite) {
     for (int nth = 1; nth <= Pages + 1; ++nth) {
         failures->Heal();
         if (nth <= Pages)
@@ -78,15 +78,6 @@ TEST_F(PageWriterTest, PagesGoInPlaceInTheirOrderUpToAFailedWriteOrRename) {
         ASSERT_EQ(failed == Pages, nth > Pages) << error.value_or("");
         ExpectFirstPagesNew(failed);
     }
-    const auto committed = failures->CallPaths(ServiceCall::Commit);
-    for (int i = 0; i < Pages; ++i)
-        EXPECT_EQ(committed.end()[i - Pages], tree.Path(Name(i)));
-
-    failures->Heal();
-    failures->FailOn(ServiceCall::Commit, tree.Path(Name(5)), "cross-device");
-    EXPECT_EQ(WriteAll(PageWriter::Limits{.workers = 3}),
-              ServiceFailures::ErrorText(tree.Path(Name(5)), "cross-device"));
-    ExpectFirstPagesNew(5);
 }
 
 } // namespace

@@ -71,9 +71,8 @@ protected:
         ASSERT_EQ(window.Messages.size(), 1u);
         const MessageBoxRequest& box = window.Messages[0];
         EXPECT_THAT(box.text, text);
-        EXPECT_EQ(std::tie(box.title, box.buttons, box.icon, box.defaultButton),
-                  std::make_tuple(std::string("Velnor"), MessageButtons::Ok, MessageIcon::Critical,
-                                  MessageAnswer::Ok));
+        EXPECT_EQ(Fields(box), Fields({box.text, "Velnor", MessageButtons::Ok,
+                                       MessageIcon::Critical, MessageAnswer::Ok}));
     }
     // What the system says of a path, in its own words, whatever they are.
     ::testing::Matcher<const std::string&> SystemError(const std::filesystem::path& path) const {
