@@ -103,6 +103,43 @@ TEST_F(Win32FileSystemTest, PagesDeeperThanTheOldPathLimitAreBackedUpAndCompacte
     EXPECT_EQ(fs->ReadPage(backup, 100).bytes, "<p>a  b</p>");
 }
 
+// Makes link a junction to target; false where the system makes none (Wine).
+bool MakeJunction(const std::filesystem::path& link, const std::filesystem::path& target) {
+    CreateDirectoryW(link.c_str(), nullptr);
+    const UniqueHandle folder(CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                          nullptr));
+    const std::wstring name = L"\\??\\" + target.native();
+    struct {
+        DWORD tag;
+        WORD length, reserved, substituteOffset, substituteLength, printOffset, printLength;
+        wchar_t names[1024];
+    } data{};
+    data.tag = IO_REPARSE_TAG_MOUNT_POINT;
+    data.substituteLength = static_cast<WORD>(name.size() * sizeof(wchar_t));
+    data.printOffset = data.substituteLength + sizeof(wchar_t);
+    name.copy(data.names, name.size());
+    data.length = static_cast<WORD>(8 + data.printOffset + sizeof(wchar_t));
+    DWORD returned = 0;
+    return folder && DeviceIoControl(folder.Get(), FSCTL_SET_REPARSE_POINT, &data, 8 + data.length,
+                                     nullptr, 0, &returned, nullptr);
+}
+
+TEST_F(Win32FileSystemTest, AJunctionIsNeitherScannedNorCopiedThrough) {
+    tree.WriteFile("outside/page.htm", "<p>a  b</p>");
+    tree.WriteFile("site/own.htm", "<p>a  b</p>");
+    if (!MakeJunction(tree.Path("site/elsewhere"), tree.Path("outside")))
+        GTEST_SKIP() << "the system makes no junctions (Wine does not)";
+    ScriptedWindow window;
+    window.Folder = tree.Path("site");
+    window.Backup = true;
+    RunDriver(window, [] { return MakeFileSystem(); }).Start();
+    EXPECT_TRUE(window.Messages.empty());
+    EXPECT_EQ(tree.ReadFile("site/own.htm"), "<p>ab</p>");
+    EXPECT_EQ(tree.ReadFile("outside/page.htm"), "<p>a  b</p>");
+    EXPECT_EQ(tree.Entries("site.bak"), Names{"own.htm"});
+}
+
 // A page another program changed or removed since it was read stays as it
 // left it, and one removed is not made again.
 TEST_F(Win32FileSystemTest, ErrorsNameThePathInTheSystemsWordsAndAChangedPageIsLeftAlone) {
