@@ -384,6 +384,13 @@ TEST_F(FileSystemTest, CopyFolderCopiesEveryEntryWithItsAttributesAndHolesOverTh
               (std::pair<std::uint64_t, std::uint64_t>{4, 2 + 4 + 5 + (64 << 20)}));
 }
 
+// The backup of "/" is "/.bak": a copy never goes into its own destination.
+TEST_F(FileSystemTest, CopyFolderLeavesOutItsOwnDestinationInside) {
+    tree.WriteFile("site/a.htm", "a");
+    fs->CopyFolder(tree.Path("site"), tree.Path("site/.bak"), true, {});
+    EXPECT_EQ(tree.Entries("site/.bak"), Names{"a.htm"});
+}
+
 TEST_F(FileSystemTest, NothingIsWrittenThroughALinkAndAFolderRenameReplacesNothing) {
     tree.WriteFile("src/index.htm", "index");
     tree.MakeFolder("elsewhere");
