@@ -297,8 +297,8 @@ void frmMain::SetGaugeCells(Gauge gauge, std::int16_t cells) {
     // An empty gauge is emptied again at every character while its percentage rounds to 0.
     if (cells == label->text().size())
         return;
-    label->ShowCells(cells);
-    Repaint(label);
+    label->ShowCells(cells); // repaints at once
+    yieldGate_.ReadClockNext();
 }
 
 // At once, not at the next pass of the event loop.

@@ -15,17 +15,39 @@ template <typename Value> Value& Slot(std::vector<Value>& cache, qsizetype cells
 
 } // namespace
 
+GaugeLabel::GaugeLabel(QWidget* parent) : QLabel(parent) {
+    setAttribute(Qt::WA_StaticContents);
+}
+
 bool GaugeLabel::Fits(const QPixmap& look) const {
     return look.deviceIndependentSize() == QSizeF(size()) &&
            look.devicePixelRatio() == devicePixelRatioF();
 }
 
 void GaugeLabel::ShowCells(int cells) {
+    const int before = width();
+    // The row grows to the right and the cells already lit stay where they
+    // are, so with static contents only the new strip is marked for painting.
+    // QLabel would mark its whole area at the change of caption: updates are
+    // held around it.
+    const bool growing = cells > text().size() && before > 0 && isVisible();
+    if (growing)
+        setAttribute(Qt::WA_UpdatesDisabled);
     setText(QString(cells, QLatin1Char('|')));
+    if (growing)
+        setAttribute(Qt::WA_UpdatesDisabled, false);
     adjustSize();
     // Qt keeps a few pixels for an empty label; an empty gauge shows nothing.
     if (cells == 0)
         resize(0, height());
+    MakeLook(cells);
+    if (growing && width() > before)
+        repaint(before, 0, width() - before, height());
+    else
+        repaint();
+}
+
+void GaugeLabel::MakeLook(int cells) {
     QPixmap& look = Slot(looks_, cells);
     if (size().isEmpty() || Fits(look))
         return;
