@@ -6,6 +6,9 @@ add_library(velnor_config INTERFACE)
 target_compile_features(velnor_config INTERFACE cxx_std_20)
 target_include_directories(velnor_config INTERFACE ${VELNOR_GENERATED_DIR})
 target_compile_options(velnor_config INTERFACE -Wall -Wextra)
+# Each double operation rounds on its own, as the percentages and their
+# rounding are specified, even where the target has fused multiply-add.
+target_compile_options(velnor_config INTERFACE -ffp-contract=off)
 # GCC 12 at -O3 takes `"text" + std::string` for an overlapping memcpy
 # (GCC bug 105329): silence that check there rather than contort every
 # string concatenation.
