@@ -32,7 +32,7 @@ void GaugeLabel::ShowCells(int cells) {
     // updates are held around it, through the attribute itself: turning them
     // back on with setUpdatesEnabled() would mark the whole area again. Qt 6.4
     // keeps to this; the gauge's tests fail if a later Qt does not.
-    const bool growing = cells > text().size() && before > 0 && isVisible();
+    const bool growing = cells > text().size();
     if (growing)
         setAttribute(Qt::WA_UpdatesDisabled);
     setText(QString(cells, QLatin1Char('|')));
