@@ -33,10 +33,17 @@ void Say(const CliStreams& streams, const std::string& line) {
     io::WriteAll(streams.err, "velnor-cli: " + line + "\n", "standard error");
 }
 
-void SayLeftovers(const CliStreams& streams, std::uint64_t removed) {
-    if (removed > 0) {
-        Say(streams, "removed " + std::to_string(removed) + " temporary " +
-                         (removed == 1 ? "file" : "files") + " left by an interrupted run");
+void SayLeftovers(const CliStreams& streams, const Leftovers& removed) {
+    if (removed.files > 0) {
+        Say(streams, "removed " + GroupDigits(removed.files) + " temporary " +
+                         (removed.files == 1 ? "file" : "files") + " left by an interrupted run");
+    }
+    if (removed.copies > 0) {
+        Say(streams, "removed " + GroupDigits(removed.copies) + " unfinished folder " +
+                         (removed.copies == 1 ? "copy" : "copies") + " (" +
+                         GroupDigits(removed.filesInCopies) +
+                         (removed.filesInCopies == 1 ? " file" : " files") +
+                         ") left by an interrupted backup or restore");
     }
 }
 
@@ -76,7 +83,7 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
                      &progress);
     const RunResult result = driver.Start();
     progress.Clear();
-    SayLeftovers(streams, result.leftoversRemoved);
+    SayLeftovers(streams, result.leftovers);
 
     const RunTally& tally = progress.Tally();
     switch (result.outcome) {
@@ -114,7 +121,7 @@ int RunRestore(const RestoreArgs& args, const CliStreams& streams,
                      &progress);
     const RunResult result = driver.Restore();
     progress.Clear();
-    SayLeftovers(streams, result.leftoversRemoved);
+    SayLeftovers(streams, result.leftovers);
     switch (result.outcome) {
     case RunOutcome::Done:
         return 0;

@@ -32,22 +32,16 @@ RunProgress::RunProgress(int drawFd, Clock clock) : drawFd_(drawFd), clock_(std:
     start_ = clock_();
 }
 
-void RunProgress::PagesMatched(const std::vector<std::filesystem::path>& pages) {
+void RunProgress::PagesMatched(std::uint64_t pages,
+                               const std::function<std::uint64_t()>& totalBytes) {
     copying_ = false;
-    tally_.pagesTotal = pages.size();
+    tally_.pagesTotal = pages;
     tally_.bytesTotal = 0;
     if (drawFd_ < 0) {
         return;
     }
-    // Only the bar needs the sizes up front; a page that cannot be measured
-    // here is left for the run itself to report.
-    for (const auto& page : pages) {
-        std::error_code error;
-        auto size = std::filesystem::file_size(page, error);
-        if (!error) {
-            tally_.bytesTotal += size;
-        }
-    }
+    // Only the bar needs the sizes up front.
+    tally_.bytesTotal = totalBytes();
     start_ = clock_();
     Draw(true);
 }

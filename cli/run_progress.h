@@ -30,7 +30,8 @@ public:
     // drawFd < 0: tally only, draw nothing.
     RunProgress(int drawFd, Clock clock);
 
-    void PagesMatched(const std::vector<std::filesystem::path>& pages) override;
+    void PagesMatched(std::uint64_t pages,
+                      const std::function<std::uint64_t()>& totalBytes) override;
     void PageDone(const std::filesystem::path& page, std::uint64_t bytesBefore,
                   std::uint64_t bytesAfter) override;
     void Copied(std::uint64_t files, std::uint64_t bytes) override;

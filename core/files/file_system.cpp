@@ -1,35 +1,15 @@
 #include "core/files/file_system.h"
 
+#include "core/files/folder_handle.h"
 #include "core/text/display_path.h"
 
-#include <utility>
-
 namespace velnor {
-namespace {
 
-// Without steps of its own, a service replaces the page whole at Commit.
-class WholeReplace : public PendingReplace {
-public:
-    WholeReplace(FileSystemService& service, std::filesystem::path page, const FileStamp& read,
-                 std::string bytes)
-        : service_(service), page_(std::move(page)), read_(read), bytes_(std::move(bytes)) {}
-
-    void Prepare() override {}
-    void Commit() override { service_.ReplaceFile(page_, read_, bytes_); }
-
-private:
-    FileSystemService& service_;
-    std::filesystem::path page_;
-    FileStamp read_;
-    std::string bytes_;
-};
-
-} // namespace
-
-std::unique_ptr<PendingReplace> FileSystemService::StartReplace(const std::filesystem::path& page,
-                                                                const FileStamp& read,
-                                                                std::string bytes) {
-    return std::make_unique<WholeReplace>(*this, page, read, std::move(bytes));
+std::optional<std::pair<std::uint64_t, std::uint64_t>> ReadableFile::NextData(std::uint64_t offset,
+                                                                              std::uint64_t end) {
+    if (offset >= end)
+        return std::nullopt;
+    return std::pair{offset, end};
 }
 
 FileSystemError PageTooLarge(const std::filesystem::path& page, std::uint64_t maxBytes) {
@@ -50,6 +30,10 @@ FileSystemError PageGone(const std::filesystem::path& page) {
 
 FileSystemError NotOrdinaryFile(const std::filesystem::path& path) {
     return FileSystemError(DisplayPath(path) + ": not an ordinary file");
+}
+
+FileSystemError NotAFolder(const std::filesystem::path& path) {
+    return FileSystemError(DisplayPath(path) + ": not a folder");
 }
 
 FileSystemError LinkRefused(const std::filesystem::path& path) {

@@ -1,5 +1,6 @@
 #include "core/files/temp_name.h"
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <string_view>
@@ -8,69 +9,88 @@
 namespace velnor {
 namespace {
 
-using Native = std::filesystem::path::string_type; // char here, wchar_t on Windows
+using Unit = EntryName::value_type; // char here, wchar_t on Windows
 
 constexpr std::string_view TempMarker = ".velnor-";
+constexpr std::size_t TargetLength = 6;
 constexpr std::size_t RandomLength = 6;
+constexpr std::size_t CheckLength = 4;
+constexpr std::size_t CodeLength = TargetLength + RandomLength + CheckLength;
+constexpr std::size_t TailLength = TempMarker.size() + CodeLength;
 constexpr std::size_t MaxNameLength = 255; // NAME_MAX of the usual file systems
 constexpr std::string_view Letters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-std::string RandomSuffix() {
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, Letters.size() - 1);
-    std::string suffix;
-    for (std::size_t i = 0; i < RandomLength; ++i)
-        suffix += Letters[pick(generator)];
-    return suffix;
-}
-
-// "." and the target's name, cut to leave room for the rest.
-Native TempPrefix(const std::filesystem::path& target) {
-    Native name = target.filename().native();
-    const std::size_t room = MaxNameLength - 1 - TempMarker.size() - RandomLength;
-    if (name.size() > room)
-        name.resize(room);
-    return Native(1, '.') + name;
-}
-
-// The pattern is ASCII, so it is matched unit by unit in any encoding.
-bool EndsInMarkerAndLetters(const Native& name) {
-    const std::size_t tail = TempMarker.size() + RandomLength;
-    if (name.size() < tail)
-        return false;
-    for (std::size_t i = 0; i < tail; ++i) {
-        const auto unit =
-            static_cast<std::make_unsigned_t<Native::value_type>>(name[name.size() - tail + i]);
-        const bool matches =
-            i < TempMarker.size()
-                ? unit == static_cast<unsigned char>(TempMarker[i])
-                : unit < 0x80 && Letters.find(static_cast<char>(unit)) != Letters.npos;
-        if (!matches)
-            return false;
+// FNV-1a over the units of a name, whatever their width.
+std::uint64_t Hash(const Unit* units, std::size_t count) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (std::size_t i = 0; i < count; ++i) {
+        hash ^= static_cast<std::make_unsigned_t<Unit>>(units[i]);
+        hash *= 1099511628211ull;
     }
-    return true;
+    return hash;
+}
+
+void AppendLetters(EntryName& name, std::uint64_t value, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        name += static_cast<Unit>(Letters[value % Letters.size()]);
+        value /= Letters.size();
+    }
+}
+
+void AppendRandom(EntryName& name) {
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    AppendLetters(name, generator(), RandomLength);
+}
+
+// "." and the target's name, cut to leave room for the rest, then the marker
+// and the letters that stand for the whole name.
+EntryName Head(const EntryName& target) {
+    EntryName head(1, Unit('.'));
+    head.append(target, 0, MaxNameLength - 1 - TailLength);
+    for (const char c : TempMarker)
+        head += static_cast<Unit>(c);
+    AppendLetters(head, Hash(target.data(), target.size()), TargetLength);
+    return head;
+}
+
+void AppendCheck(EntryName& name) {
+    AppendLetters(name, Hash(name.data(), name.size()), CheckLength);
+}
+
+bool IsLetter(Unit unit) {
+    const auto value = static_cast<std::make_unsigned_t<Unit>>(unit);
+    return value < 0x80 && Letters.find(static_cast<char>(value)) != Letters.npos;
 }
 
 } // namespace
 
-std::filesystem::path TempNameBeside(const std::filesystem::path& target) {
-    std::filesystem::path temp = target.parent_path() / TempPrefix(target);
-    temp += std::string(TempMarker) + RandomSuffix();
-    return temp;
+EntryName TempNameFor(const EntryName& target) {
+    EntryName name = Head(target);
+    AppendRandom(name);
+    AppendCheck(name);
+    return name;
 }
 
-bool IsTempName(const std::filesystem::path& name) {
-    const Native& text = name.native();
-    return text.size() > TempMarker.size() + RandomLength && text.front() == '.' &&
-           EndsInMarkerAndLetters(text);
+bool IsTempName(const EntryName& name) {
+    if (name.size() <= TailLength || name.front() != Unit('.'))
+        return false;
+    const std::size_t marker = name.size() - TailLength;
+    for (std::size_t i = 0; i < TempMarker.size(); ++i)
+        if (name[marker + i] != static_cast<Unit>(TempMarker[i]))
+            return false;
+    for (std::size_t i = marker + TempMarker.size(); i < name.size(); ++i)
+        if (!IsLetter(name[i]))
+            return false;
+    EntryName checked = name.substr(0, name.size() - CheckLength);
+    AppendCheck(checked);
+    return checked == name;
 }
 
-bool IsTempNameOf(const std::filesystem::path& name, const std::filesystem::path& target) {
-    const Native prefix = TempPrefix(target);
-    const Native& text = name.native();
-    return text.size() == prefix.size() + TempMarker.size() + RandomLength &&
-           text.starts_with(prefix) && EndsInMarkerAndLetters(text);
+bool IsTempNameOf(const EntryName& name, const EntryName& target) {
+    const EntryName head = Head(target);
+    return name.size() == head.size() + RandomLength + CheckLength && name.starts_with(head) &&
+           IsTempName(name);
 }
 
 } // namespace velnor

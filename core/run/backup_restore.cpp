@@ -1,91 +1,88 @@
 #include "core/run/backup_restore.h"
 
-#include "core/files/temp_name.h"
+#include "core/files/replacement.h"
 #include "core/identity.h"
 #include "core/text/display_path.h"
+
+#include <functional>
 
 namespace velnor {
 namespace {
 
-// Copying into a backup that is the folder, or lies in it under another name,
-// would copy the folder into itself or rewrite it; "/" holds its "/.bak" by
-// that very name, which the scan and the copy leave out.
-void RefuseBackupPath(FileSystemService& fileSys, const std::filesystem::path& folder,
-                      const std::filesystem::path& backup) {
-    switch (fileSys.KindOf(backup)) {
-    case EntryKind::Missing:
-        return;
-    case EntryKind::Folder:
-        break;
-    case EntryKind::Link:
-        throw LinkRefused(backup);
-    case EntryKind::File:
-    case EntryKind::Other:
-        throw FileSystemError(DisplayPath(backup) + ": not a folder");
-    }
-    if (!fileSys.FolderExists(folder))
+const EntryName& Bak() {
+    static const EntryName suffix = std::filesystem::path(".bak").native();
+    return suffix;
+}
+
+// Whether id is one of the folders above folder.
+bool Above(FolderHandle& folder, const FolderId& id) {
+    for (std::unique_ptr<FolderHandle> up = folder.OpenParent(); up; up = up->OpenParent())
+        if (up->Identity() == id)
+            return true;
+    return false;
+}
+
+// Copying into a backup that is the folder, or lies in it or around it under
+// another name, would copy the folder into itself or rewrite it; the backup
+// of a root lies in it by its very name, which the scan and the copy leave
+// out.
+void RefuseEntangled(const UserFolder& folder, FolderHandle& backup) {
+    if (!folder.folder)
         return; // a restore that makes the folder anew
-    if (fileSys.IsWithin(folder, backup) ||
-        (fileSys.IsWithin(backup, folder) && backup.parent_path() != folder))
-        throw FileSystemError(DisplayPath(backup) + ": is " + DisplayPath(folder) +
+    const FolderId own = folder.folder->Identity();
+    const FolderId backupId = backup.Identity();
+    bool entangled = own == backupId || Above(*folder.folder, backupId);
+    if (!entangled) {
+        std::unique_ptr<FolderHandle> up = backup.OpenParent();
+        if (!folder.parent && up && up->Identity() == own)
+            up = nullptr; // in the root by its name
+        entangled = up && (up->Identity() == own || Above(*up, own));
+    }
+    if (entangled)
+        throw FileSystemError(DisplayPath(backup.Path()) + ": is " + DisplayPath(folder.path) +
                               ", or lies inside or around it, under another name");
 }
 
-// Built beside the backup and renamed: a backup that failed half-way never
-// stands as the backup.
-void NewBackup(FileSystemService& fileSys, const std::filesystem::path& folder,
-               const std::filesystem::path& backup, const CopyProgress& progress) {
-    const std::filesystem::path temp = TempNameBeside(backup);
+// The backup, or none when there is none; a link or anything but a folder
+// there is refused.
+std::unique_ptr<FolderHandle> OpenBackup(const UserFolder& folder) {
+    const std::filesystem::path shown = BackupPath(folder.path);
+    const EntryName name = folder.Sibling(Bak());
+    switch (folder.Around().Info(name).kind) {
+    case EntryKind::Missing:
+        return nullptr;
+    case EntryKind::Folder:
+        break;
+    case EntryKind::Link:
+        throw LinkRefused(shown);
+    case EntryKind::File:
+    case EntryKind::Other:
+        throw NotAFolder(shown);
+    }
+    std::unique_ptr<FolderHandle> backup = folder.Around().OpenFolder(name, shown);
+    RefuseEntangled(folder, *backup);
+    return backup;
+}
+
+// A folder made under a temporary name beside where it is to be, filled, and
+// renamed into place once complete: one that failed half-way never stands
+// under the name. Shown by that name throughout.
+void MakeWhole(FolderHandle& around, const EntryName& name, const std::filesystem::path& shown,
+               const std::function<void(FolderHandle& made)>& fill) {
+    const EntryName temp =
+        MakeTemporary(around, name, [&](const EntryName& free) { return around.MakeFolder(free); });
     try {
-        fileSys.CopyFolder(folder, temp, true, progress);
-        fileSys.RenameFolder(temp, backup);
+        fill(*around.OpenFolder(temp, shown));
+        around.RenameEntry(temp, name, false);
+        around.Sync();
     } catch (...) {
         try {
-            fileSys.RemoveTree(temp);
-        } catch (const std::exception&) {
-            // the copy's error is the one to report
+            RemoveTree(around, temp);
+        } catch (const FileSystemError&) {
+            // the fill's error is the one to report
         }
         throw;
     }
-}
-
-// A new backup that a killed run was building: only this folder's, whose
-// lock the caller holds, so no other run can be building one now. A folder
-// around it that may be written but not listed keeps them: the backup itself
-// needs no listing there.
-std::uint64_t RemoveUnfinishedBackups(FileSystemService& fileSys,
-                                      const std::filesystem::path& backup) {
-    std::unique_ptr<Folder> around;
-    try {
-        around = fileSys.GetFolder(backup.parent_path());
-    } catch (const FileSystemError&) {
-        return 0;
-    }
-    std::uint64_t removed = 0;
-    for (const FolderItem& sibling : around->SubFolders()) {
-        if (IsTempNameOf(sibling.Path.filename(), backup)) {
-            fileSys.RemoveTree(sibling.Path);
-            ++removed;
-        }
-    }
-    return removed;
-}
-
-// In every folder under folder, but not in its backup.
-std::uint64_t RemoveLeftoversUnder(FileSystemService& fileSys, const std::filesystem::path& folder,
-                                   const std::filesystem::path& backup) {
-    const std::unique_ptr<Folder> listed = fileSys.GetFolder(folder);
-    std::uint64_t removed = 0;
-    for (const FolderItem& file : listed->Files()) {
-        if (IsTempName(file.Path.filename())) {
-            removed = fileSys.RemoveLeftovers(folder);
-            break;
-        }
-    }
-    for (const FolderItem& sub : listed->SubFolders())
-        if (sub.Path != backup)
-            removed += RemoveLeftoversUnder(fileSys, sub.Path, backup);
-    return removed;
 }
 
 } // namespace
@@ -97,19 +94,32 @@ std::filesystem::path BackupPath(const std::filesystem::path& folder) {
     return base += ".bak";
 }
 
-bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
-                  const std::filesystem::path& folder, const CopyProgress& progress,
-                  std::uint64_t& leftovers) {
+std::optional<FolderId> BackupInside(const UserFolder& folder) {
+    if (folder.parent || !folder.folder || folder.folder->Info(Bak()).kind != EntryKind::Folder)
+        return std::nullopt;
+    return folder.folder->OpenFolder(Bak(), BackupPath(folder.path))->Identity();
+}
+
+Leftovers RemoveUnfinished(const UserFolder& folder) {
+    Leftovers removed = RemoveUnfinishedCopies(folder.Around(), folder.Sibling(Bak()));
+    if (folder.parent)
+        removed += RemoveUnfinishedCopies(*folder.parent, folder.name);
+    return removed;
+}
+
+bool BackUpFolder(WindowSeam& window, const UserFolder& folder, const CopyProgress& progress,
+                  Leftovers& leftovers) {
     if (!window.BackupTicked())
         return true;
-    const std::filesystem::path backup = BackupPath(folder);
-    RefuseBackupPath(fileSys, folder, backup);
-    leftovers = RemoveUnfinishedBackups(fileSys, backup);
-    if (!fileSys.FolderExists(backup)) {
-        NewBackup(fileSys, folder, backup, progress);
+    const std::unique_ptr<FolderHandle> backup = OpenBackup(folder);
+    if (!backup) {
+        MakeWhole(folder.Around(), folder.Sibling(Bak()), BackupPath(folder.path),
+                  [&](FolderHandle& made) {
+                      CopyTree(*folder.folder, made, {.leaveOut = made.Identity()}, progress);
+                  });
         return true;
     }
-    const MessageBoxRequest question{.text = DisplayPath(backup) + " 已经存在,是否继续?",
+    const MessageBoxRequest question{.text = DisplayPath(backup->Path()) + " 已经存在,是否继续?",
                                      .title = "覆盖文件",
                                      .buttons = MessageButtons::YesNo,
                                      .icon = MessageIcon::None,
@@ -117,13 +127,16 @@ bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
     // Only an explicit Yes overwrites; a box closed any other way stops too.
     if (window.ShowMessage(question) != MessageAnswer::Yes)
         return false;
-    fileSys.CopyFolder(folder, backup, true, progress);
+    const std::unique_ptr<FolderLock> held = backup->Lock(false);
+    const FolderId backupId = backup->Identity();
+    leftovers += SweepTree(*backup, std::nullopt);
+    CopyTree(*folder.folder, *backup, {.leaveOut = backupId}, progress);
     return true;
 }
 
 bool RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
-                   const std::filesystem::path& folder, const CopyProgress& progress,
-                   std::uint64_t& leftovers) {
+                   const std::filesystem::path& path, const CopyProgress& progress,
+                   Leftovers& leftovers) {
     const MessageBoxRequest question{.text = "你确定要还原备份文件吗?",
                                      .title = identity::ApplicationTitle,
                                      .buttons = MessageButtons::OkCancel,
@@ -132,11 +145,23 @@ bool RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
     if (window.ShowMessage(question) != MessageAnswer::Ok)
         return false;
 
-    const std::filesystem::path backup = BackupPath(folder);
-    RefuseBackupPath(fileSys, folder, backup);
-    if (fileSys.FolderExists(folder))
-        leftovers = RemoveLeftoversUnder(fileSys, folder, backup);
-    fileSys.CopyFolder(backup, folder, true, progress);
+    const UserFolder folder = OpenUserFolder(fileSys, path);
+    // a folder to be made anew is guarded through the one around it
+    const std::unique_ptr<FolderLock> held =
+        folder.folder ? folder.folder->Lock(true) : folder.parent->Lock(true);
+    std::unique_ptr<FolderHandle> backup = OpenBackup(folder);
+    if (!backup) // the copy has no source: the system's own words say so
+        backup = folder.Around().OpenFolder(folder.Sibling(Bak()), BackupPath(folder.path));
+    const std::unique_ptr<FolderLock> backupHeld = backup->Lock(false);
+    leftovers += RemoveUnfinished(folder);
+    leftovers += SweepTree(*backup, std::nullopt);
+    if (folder.folder) {
+        leftovers += SweepTree(*folder.folder, backup->Identity());
+        CopyTree(*backup, *folder.folder, {.pageRules = true, .leaveOut = std::nullopt}, progress);
+    } else {
+        MakeWhole(*folder.parent, folder.name, folder.path,
+                  [&](FolderHandle& made) { CopyTree(*backup, made, {}, progress); });
+    }
 
     window.ShowMessage({.text = "文件已经全部还原.",
                         .title = identity::ApplicationTitle,

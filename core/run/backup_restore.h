@@ -1,10 +1,12 @@
 #pragma once
 
-#include "core/files/file_system.h"
+#include "core/files/tree_copy.h"
+#include "core/files/tree_walk.h"
+#include "core/files/user_folder.h"
 #include "core/run/window_seam.h"
 
-#include <cstdint>
 #include <filesystem>
+#include <optional>
 
 namespace velnor {
 
@@ -13,24 +15,36 @@ namespace velnor {
 // dropped first, so "site/" gives "site.bak" like "site".
 std::filesystem::path BackupPath(const std::filesystem::path& folder);
 
-// The backup step of a run. Does nothing when Check4 is clear. Refuses a
-// backup path that is a link, not a folder, or the folder itself or inside it
-// by another name, before anything is copied. Asks before refreshing an
-// existing backup; returns false when the user declines, and the run is to
-// end silently. A new backup is built under a temporary name beside it and
-// takes its name only when complete; one that a killed run left unfinished
-// is removed first (leftovers counts them). Errors pass to the caller.
-bool BackUpFolder(WindowSeam& window, FileSystemService& fileSys,
-                  const std::filesystem::path& folder, const CopyProgress& progress,
-                  std::uint64_t& leftovers);
+// The backup that lies inside a root, which a run leaves out.
+std::optional<FolderId> BackupInside(const UserFolder& folder);
 
-// The restore: asks, refuses a backup path as the backup step does, removes
-// the temporary files a run that died left in the folder (leftovers counts
-// them), copies the backup over the folder (files added since stay), then
-// says so. Returns false, having done nothing, when the user does not answer
-// OK. Errors pass to the caller.
+// Removes what an interrupted backup or restore left beside the folder: an
+// unfinished new backup, an unfinished folder made anew. Only for a caller
+// that holds the folder's lock.
+Leftovers RemoveUnfinished(const UserFolder& folder);
+
+// The backup step of a run, for a folder whose lock the caller holds. Does
+// nothing when Check4 is clear. Refuses a backup path that is a link, not a
+// folder, or the folder itself or inside or around it by another name, before
+// anything is copied. Asks before refreshing an existing backup; returns
+// false when the user declines, and the run is to end silently. A new backup
+// is built under a temporary name beside it and takes its name only when
+// complete; an existing one is held as the folder is, cleared of what an
+// interrupted copy left (added to leftovers) and brought up to date. Errors
+// pass to the caller.
+bool BackUpFolder(WindowSeam& window, const UserFolder& folder, const CopyProgress& progress,
+                  Leftovers& leftovers);
+
+// The restore: asks first, and does nothing more unless the answer is OK
+// (then returns false). Then holds the folder (the folder around it, when it
+// is missing) and its backup, refuses a backup path as the backup step does,
+// removes what interrupted runs left in both (added to leftovers), and
+// copies the backup over the folder: files added since stay, and a page is
+// replaced only as a run would replace it. A missing folder is made anew
+// under a temporary name and takes its name only when complete. Finally it
+// says so. Errors pass to the caller.
 bool RestoreFolder(WindowSeam& window, FileSystemService& fileSys,
-                   const std::filesystem::path& folder, const CopyProgress& progress,
-                   std::uint64_t& leftovers);
+                   const std::filesystem::path& path, const CopyProgress& progress,
+                   Leftovers& leftovers);
 
 } // namespace velnor

@@ -31,11 +31,11 @@ std::vector<std::string> SplitExtensions(std::string_view text) {
     }
 }
 
-bool MatchesExtension(const std::filesystem::path& path,
+bool MatchesExtension(std::basic_string_view<std::filesystem::path::value_type> path,
                       const std::vector<std::filesystem::path>& extensions) {
     using Names = std::basic_string_view<std::filesystem::path::value_type>;
-    return std::any_of(extensions.begin(), extensions.end(), [&path](const auto& e) {
-        return !e.empty() && EndsWithIgnoringCase(Names(path.native()), Names(e.native()));
+    return std::any_of(extensions.begin(), extensions.end(), [path](const auto& e) {
+        return !e.empty() && EndsWithIgnoringCase(path, Names(e.native()));
     });
 }
 

@@ -17,7 +17,7 @@ std::vector<std::string> SplitExtensions(std::string_view text);
 // given as paths (PathFromUtf8), so both sides are in the form the system
 // names files (bytes, or UTF-16 on Windows); they are compared unit by unit
 // with ASCII letters folded, other letters must match exactly.
-bool MatchesExtension(const std::filesystem::path& path,
+bool MatchesExtension(std::basic_string_view<std::filesystem::path::value_type> path,
                       const std::vector<std::filesystem::path>& extensions);
 
 } // namespace velnor

@@ -1,57 +1,22 @@
 #include "core/run/modFindFiles.h"
 
-#include "core/files/temp_name.h"
-#include "core/run/backup_restore.h"
 #include "core/text/display_path.h"
+
+#include <utility>
 
 namespace velnor {
 
-modFindFiles::modFindFiles(WindowSeam& window, FileSystemFactory makeFileSystem)
-    : window_(window), makeFileSystem_(std::move(makeFileSystem)) {}
-
-void modFindFiles::FindFiles(const std::filesystem::path& path) {
-    FileSys_ = makeFileSystem_();
-    FoundList.clear();
-    backup_ = BackupPath(path);
-    leftoversRemoved_ = 0;
-    ScanFolder(path);
-    // The found paths and then one empty entry, the shape of the list cut at
-    // every separator; kept as paths, since a name may itself hold a "|".
-    if (!FoundList.empty()) {
-        FoundList.emplace_back();
-        FoundFiles_ = std::move(FoundList);
-        FoundList.clear();
-    } else {
-        FoundFiles_.clear();
-    }
-}
-
-void modFindFiles::ScanFolder(std::filesystem::path path) {
-    // A path ending in a separator (a drive root) or empty stays as it is: an
-    // empty one fails to open rather than becoming the root.
-    if (path.has_filename()) {
-        path += std::filesystem::path::preferred_separator;
-    }
-    const std::unique_ptr<Folder> folder = FileSys_->GetFolder(path);
-    for (const FolderItem& subFolder : folder->SubFolders()) {
-        if (subFolder.Path != backup_ && !IsTempName(subFolder.Path.filename())) {
-            ScanFolder(subFolder.Path);
-        }
-    }
-    bool leftovers = false;
-    for (const FolderItem& file : folder->Files()) {
-        if (IsTempName(file.Path.filename())) {
-            leftovers = true;
-            continue;
-        }
-        FoundList.push_back(file.Path);
-        window_.SetStatus(DisplayPath(file.Path));
-        window_.Yield();
-    }
-    // seen in the listing, so a folder without any costs nothing more
-    if (leftovers && removeLeftovers_) {
-        leftoversRemoved_ += FileSys_->RemoveLeftovers(path);
-    }
+void modFindFiles::FindFiles(FolderHandle& folder, const WalkRules& rules, Leftovers& removed) {
+    FoundList = FoundFileList(folder.Path());
+    WalkTree(
+        folder, rules, FoundList.Folders(),
+        [this](std::uint32_t at, const EntryName& name) {
+            FoundList.Add(at, name);
+            window_.SetStatus(DisplayPath(FoundList[FoundList.FileCount() - 1]));
+            window_.Yield();
+        },
+        removed);
+    FoundFiles_ = std::exchange(FoundList, FoundFileList());
 }
 
 } // namespace velnor

@@ -5,8 +5,7 @@
 
 namespace velnor {
 
-PageWriter::PageWriter(FileSystemService& fileSys, Limits limits)
-    : fileSys_(fileSys), limits_(limits) {
+PageWriter::PageWriter(Limits limits) : limits_(limits) {
     // without a worker the first page would never be ready
     const std::size_t workers = std::max<std::size_t>(limits_.workers, 1);
     workers_.reserve(workers);
@@ -36,11 +35,10 @@ void PageWriter::StopWorkers() {
     }
 }
 
-void PageWriter::Write(const std::filesystem::path& page, const FileStamp& read, std::string bytes,
-                       Committed done) {
+void PageWriter::Write(std::unique_ptr<PendingReplace> replace, std::size_t bytes, Committed done) {
     auto job = std::make_unique<Job>();
-    job->bytes = bytes.size();
-    job->replace = fileSys_.StartReplace(page, read, std::move(bytes));
+    job->bytes = bytes;
+    job->replace = std::move(replace);
     job->done = std::move(done);
     {
         const std::lock_guard lock(mutex_);

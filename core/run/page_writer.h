@@ -1,16 +1,14 @@
 #pragma once
 
-#include "core/files/file_system.h"
+#include "core/files/page_replace.h"
 
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <exception>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -34,18 +32,16 @@ public:
         std::size_t bytes = 64 << 20; // queued content; a larger page goes alone
     };
 
-    PageWriter(FileSystemService& fileSys, Limits limits);
+    explicit PageWriter(Limits limits);
     // Drops the pages not yet in place, once no worker is busy with them.
     ~PageWriter();
     PageWriter(const PageWriter&) = delete;
     PageWriter& operator=(const PageWriter&) = delete;
 
-    // Queues new content for the page read with that stamp; done runs on this thread once it is in
-    // place. A read-only page is refused at once, before anything is written, with the earlier
-    // pages still queued. Puts the earlier pages whose content is ready in place first, waiting
-    // while the queue is full; a failure of one of them drops every later page and is thrown.
-    void Write(const std::filesystem::path& page, const FileStamp& read, std::string bytes,
-               Committed done);
+    // Queues a page's replacement, of bytes new bytes; done runs on this thread once it is in
+    // place. Puts the earlier pages whose content is ready in place first, waiting while the
+    // queue is full; a failure of one of them drops every later page and is thrown.
+    void Write(std::unique_ptr<PendingReplace> replace, std::size_t bytes, Committed done);
     // Puts every queued page in place, in order, waiting for each; a failure
     // drops the pages after it and is thrown.
     void CommitAll();
@@ -69,7 +65,6 @@ private:
     void CommitFirst();
     void DropAll();
 
-    FileSystemService& fileSys_;
     Limits limits_;
     std::deque<std::unique_ptr<Job>> jobs_; // in page order; only the run's thread changes it
     std::size_t queuedBytes_ = 0;

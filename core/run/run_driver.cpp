@@ -1,5 +1,8 @@
 #include "core/run/run_driver.h"
 
+#include "core/files/folder_cursor.h"
+#include "core/files/page_replace.h"
+#include "core/files/user_folder.h"
 #include "core/filter/page_compactor.h"
 #include "core/identity.h"
 #include "core/run/backup_restore.h"
@@ -10,6 +13,7 @@
 #include "core/text/display_path.h"
 #include "core/text/path_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -39,10 +43,10 @@ private:
 // itself): any other end already has its error to show.
 class FlushAtEnd {
 public:
-    explicit FlushAtEnd(FileSystemService& fileSys) : fileSys_(fileSys) {}
+    explicit FlushAtEnd(PageReplacer& replacer) : replacer_(replacer) {}
     ~FlushAtEnd() {
         try {
-            fileSys_.Flush();
+            replacer_.Flush();
         } catch (const std::exception&) {
         }
     }
@@ -50,7 +54,7 @@ public:
     FlushAtEnd& operator=(const FlushAtEnd&) = delete;
 
 private:
-    FileSystemService& fileSys_;
+    PageReplacer& replacer_;
 };
 
 MessageBoxRequest ErrorBox(const char* description, MessageIcon icon) {
@@ -61,17 +65,19 @@ MessageBoxRequest ErrorBox(const char* description, MessageIcon icon) {
             .defaultButton = MessageAnswer::Ok};
 }
 
-// One page: read, decode, compact, encode, replace.
+// One page: read, decode, compact, encode, replace. Pages are reached from
+// the scanned folder one name at a time, as the scan found them.
 class PageWorker {
 public:
     PageWorker(WindowSeam& window, BarGauges& gauges, RunCounters& counters,
-               FileSystemService& fileSys, const RunSettings& settings, RunObserver* observer)
-        : window_(window), gauges_(gauges), counters_(counters), fileSys_(fileSys),
-          settings_(settings), observer_(observer) {}
+               const RunSettings& settings, RunObserver* observer, const FoundFileList& found,
+               std::shared_ptr<FolderHandle> root)
+        : window_(window), gauges_(gauges), counters_(counters), settings_(settings),
+          observer_(observer), found_(found), cursor_(std::move(root), found.Folders()) {}
 
     // Every page read and compacted, nothing written: a dry run.
-    void CompactOnly(const std::vector<std::filesystem::path>& pages) {
-        for (const auto& page : pages) {
+    void CompactOnly(const std::vector<std::size_t>& pages) {
+        for (const std::size_t page : pages) {
             std::uint64_t before = 0;
             const std::string output = Compacted(page, before);
             Done(page, before, output.size());
@@ -81,15 +87,17 @@ public:
     // Every page, each read while the ones before it are still being written.
     // An error ends the run with the pages before the failing one replaced and
     // it and the later ones not, as if each had been written in turn.
-    void ProcessOverlapped(const std::vector<std::filesystem::path>& pages) {
-        PageWriter writer(fileSys_, PageWriter::Limits{});
+    void ProcessOverlapped(const std::vector<std::size_t>& pages) {
+        PageWriter writer(PageWriter::Limits{});
+        const FlushAtEnd flushAtEnd(replacer_);
         try {
-            for (const auto& page : pages) {
+            for (const std::size_t page : pages) {
                 std::uint64_t before = 0;
                 std::string output = Compacted(page, before);
-                const std::uint64_t after = output.size();
-                writer.Write(page, readStamp_, std::move(output),
-                             [this, page, before, after] { Done(page, before, after); });
+                const std::size_t after = output.size();
+                const FoundFileList::File& file = found_.FileAt(page);
+                writer.Write(replacer_.Start(folder_, file.name, readStamp_, std::move(output)),
+                             after, [this, page, before, after] { Done(page, before, after); });
             }
         } catch (...) {
             // the pages before the failing one, as if they had been written in turn
@@ -97,36 +105,33 @@ public:
             throw;
         }
         writer.CommitAll();
+        replacer_.Flush();
     }
 
 private:
-    // The whole page, its length within FileLength's 32 bits; the stamp of
-    // what was read is kept for the page's replacement.
-    std::string ReadPage(FileSystemService& fileSys, const std::filesystem::path& page) {
-        PageBytes read = fileSys.ReadPage(page, MaxFileLength);
+    // The page's new content; before gets its length. The stamp of what was
+    // read and its folder are kept for the page's replacement.
+    std::string Compacted(std::size_t page, std::uint64_t& before) {
+        const FoundFileList::File& file = found_.FileAt(page);
+        folder_ = cursor_.Reach(file.folder);
+        window_.SetStatus("正在工作: " + DisplayPath(folder_->PathOf(file.name)));
+        PageBytes read = ReadPage(*folder_, file.name, MaxFileLength);
         readStamp_ = read.stamp;
-        return std::move(read.bytes);
-    }
-
-    // The page's new content; before gets its length.
-    std::string Compacted(const std::filesystem::path& page, std::uint64_t& before) {
-        window_.SetStatus("正在工作: " + DisplayPath(page));
-        const std::string bytes = ReadPage(fileSys_, page);
-        before = bytes.size();
+        before = read.bytes.size();
         if (!settings_.reportSteps) {
             // No step is reported: the bytes are filtered as they stand, and the
             // run's 32-bit counters, which only the window shows, stay out of
             // it, so no run is too large for the command line.
             PageCounts counts;
-            return CompactPage(bytes, CurrentOptions(), counts);
+            return CompactPage(read.bytes, CurrentOptions(), counts);
         }
         return EncodeAnsi(
-            CompactReporting(DecodeAnsi(bytes), static_cast<std::int32_t>(bytes.size())));
+            CompactReporting(DecodeAnsi(read.bytes), static_cast<std::int32_t>(read.bytes.size())));
     }
 
-    void Done(const std::filesystem::path& page, std::uint64_t before, std::uint64_t after) {
+    void Done(std::size_t page, std::uint64_t before, std::uint64_t after) {
         if (observer_)
-            observer_->PageDone(page, before, after);
+            observer_->PageDone(found_[page], before, after);
     }
 
     RemovalOptions CurrentOptions() const {
@@ -149,30 +154,57 @@ private:
     WindowSeam& window_;
     BarGauges& gauges_;
     RunCounters& counters_;
-    FileSystemService& fileSys_;
     const RunSettings& settings_;
     RunObserver* observer_;
-    FileStamp readStamp_; // of the page Compacted read last
+    const FoundFileList& found_;
+    FolderCursor cursor_;
+    PageReplacer replacer_;
+    std::shared_ptr<FolderHandle> folder_; // of the page Compacted read last
+    FileStamp readStamp_;
 };
 
-std::vector<std::filesystem::path> MatchingPages(const std::vector<std::filesystem::path>& found,
-                                                 const std::vector<std::string>& extensions) {
+// The found files whose names end in one of the extensions, by index.
+std::vector<std::size_t> MatchingPages(const FoundFileList& found,
+                                       const std::vector<std::string>& extensions) {
     std::vector<std::filesystem::path> endings;
-    for (const std::string& extension : extensions)
+    std::size_t longest = 0;
+    for (const std::string& extension : extensions) {
         endings.push_back(PathFromUtf8(extension));
-    std::vector<std::filesystem::path> pages;
-    for (const auto& path : found)
-        if (!path.empty() && MatchesExtension(path, endings))
-            pages.push_back(path);
+        longest = std::max(longest, endings.back().native().size());
+    }
+    std::vector<std::size_t> pages;
+    for (std::size_t i = 0; i < found.FileCount(); ++i) {
+        const EntryName& name = found.FileAt(i).name;
+        // an ending longer than the name reaches into the folders' names
+        if (name.size() >= longest ? MatchesExtension(name, endings)
+                                   : MatchesExtension(found[i].native(), endings))
+            pages.push_back(i);
+    }
     return pages;
+}
+
+// What the pages weigh, looked at through their folders.
+std::uint64_t TotalBytes(const FoundFileList& found, const std::vector<std::size_t>& pages,
+                         const std::shared_ptr<FolderHandle>& root) {
+    FolderCursor cursor(root, found.Folders());
+    std::uint64_t total = 0;
+    for (const std::size_t page : pages) {
+        try {
+            const FoundFileList::File& file = found.FileAt(page);
+            total += cursor.Reach(file.folder)->Info(file.name).stamp.size;
+        } catch (const FileSystemError&) {
+            // a page that cannot be measured here is the run's to report
+        }
+    }
+    return total;
 }
 
 } // namespace
 
 RunDriver::RunDriver(WindowSeam& window, FileSystemFactory makeFileSystem, RunSettings settings,
                      RunObserver* observer)
-    : window_(window), settings_(settings), observer_(observer), gauges_(window),
-      finder_(window, std::move(makeFileSystem)) {}
+    : window_(window), makeFileSystem_(std::move(makeFileSystem)), settings_(settings),
+      observer_(observer), gauges_(window), finder_(window) {}
 
 CopyProgress RunDriver::Progress() {
     if (!observer_)
@@ -184,35 +216,40 @@ CopyProgress RunDriver::Progress() {
 
 RunResult RunDriver::Start() {
     if (running_)
-        return {RunOutcome::Busy, {}};
+        return {RunOutcome::Busy, {}, {}};
     const RunningFlag running(running_);
     counters_ = RunCounters{};
-    finder_.SetRemoveLeftovers(!settings_.dryRun);
-    std::uint64_t unfinishedBackups = 0;
+    leftovers_ = {};
     try {
-        // Kept for the folder test, the backup and the pages: FindFiles puts
-        // an object of its own into FileSys.
-        const std::shared_ptr<FileSystemService> fileSys = finder_.MakeFileSystem()();
-        finder_.FileSys() = fileSys;
-
+        const std::shared_ptr<FileSystemService> fileSys = makeFileSystem_();
         // Read once: the backup, the search and the pages all concern this folder.
-        const std::filesystem::path folder = window_.FolderPath();
-        if (!fileSys->FolderExists(folder))
-            return {RunOutcome::NoFolder, {}};
+        const std::filesystem::path path = window_.FolderPath();
+        if (!fileSys->FolderExists(path))
+            return {RunOutcome::NoFolder, {}, {}};
+        const UserFolder folder = OpenUserFolder(*fileSys, path);
+        if (!folder.folder)
+            return {RunOutcome::NoFolder, {}, {}};
         // Held to the end: another run's pages or backup are never mixed with these.
-        const std::unique_ptr<FolderLock> lock = fileSys->LockFolder(folder);
-        if (!settings_.dryRun &&
-            !BackUpFolder(window_, *fileSys, folder, Progress(), unfinishedBackups))
-            return {RunOutcome::Declined, {}, unfinishedBackups};
+        const std::unique_ptr<FolderLock> lock = folder.folder->Lock(true);
+        if (!settings_.dryRun) {
+            leftovers_ += RemoveUnfinished(folder);
+            if (!BackUpFolder(window_, folder, Progress(), leftovers_))
+                return {RunOutcome::Declined, {}, leftovers_};
+            // the backup holds the folder as it was opened: no other is to be compacted
+            CheckStillThere(*fileSys, folder);
+        }
 
         ExtList_ = SplitExtensions(window_.ExtensionText());
-        finder_.FindFiles(folder);
-        const auto pages = MatchingPages(finder_.FoundFiles(), ExtList_);
+        finder_.FindFiles(*folder.folder,
+                          {.removeLeftovers = !settings_.dryRun, .leaveOut = BackupInside(folder)},
+                          leftovers_);
+        const FoundFileList& found = finder_.FoundFiles();
+        const std::vector<std::size_t> pages = MatchingPages(found, ExtList_);
         if (observer_)
-            observer_->PagesMatched(pages);
+            observer_->PagesMatched(pages.size(),
+                                    [&] { return TotalBytes(found, pages, folder.folder); });
 
-        const FlushAtEnd flushAtEnd(*fileSys);
-        PageWorker worker(window_, gauges_, counters_, *fileSys, settings_, observer_);
+        PageWorker worker(window_, gauges_, counters_, settings_, observer_, found, folder.folder);
         // Pages are flushed to disk on worker threads while the next ones are
         // compacted; each is put in place on this thread, in order, between
         // yields, so a close at a yield still finds every page whole.
@@ -220,31 +257,25 @@ RunResult RunDriver::Start() {
             worker.CompactOnly(pages);
         else
             worker.ProcessOverlapped(pages);
-        fileSys->Flush();
         window_.SetStatus("已经完成任务.");
-        return {RunOutcome::Done, {}, unfinishedBackups + finder_.LeftoversRemoved()};
+        return {RunOutcome::Done, {}, leftovers_};
     } catch (const RunAbandoned&) {
-        return {RunOutcome::Abandoned, {}, unfinishedBackups + finder_.LeftoversRemoved()};
+        return {RunOutcome::Abandoned, {}, leftovers_};
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::Critical));
-        return {RunOutcome::Failed, error.what(), unfinishedBackups + finder_.LeftoversRemoved()};
+        return {RunOutcome::Failed, error.what(), leftovers_};
     }
 }
 
 RunResult RunDriver::Restore() {
     if (running_)
-        return {RunOutcome::Busy, {}};
+        return {RunOutcome::Busy, {}, {}};
     const RunningFlag running(running_);
-    std::uint64_t leftovers = 0;
+    Leftovers leftovers;
     try {
-        const std::shared_ptr<FileSystemService> fileSys = finder_.MakeFileSystem()();
-        finder_.FileSys() = fileSys;
-        const std::filesystem::path folder = window_.FolderPath();
-        // a folder the restore is to make anew is guarded through the one around it
-        const std::unique_ptr<FolderLock> lock =
-            fileSys->LockFolder(fileSys->FolderExists(folder) ? folder : folder.parent_path());
-        if (!RestoreFolder(window_, *fileSys, folder, Progress(), leftovers))
-            return {RunOutcome::Declined, {}};
+        const std::shared_ptr<FileSystemService> fileSys = makeFileSystem_();
+        if (!RestoreFolder(window_, *fileSys, window_.FolderPath(), Progress(), leftovers))
+            return {RunOutcome::Declined, {}, {}};
         return {RunOutcome::Done, {}, leftovers};
     } catch (const std::exception& error) {
         window_.ShowMessage(ErrorBox(error.what(), MessageIcon::None));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/files/file_system.h"
+#include "core/files/tree_copy.h"
+#include "core/files/tree_walk.h"
 #include "core/filter/compact_text.h"
 #include "core/run/bar_gauges.h"
 #include "core/run/modFindFiles.h"
@@ -8,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,16 +37,21 @@ enum class RunOutcome {
 struct RunResult {
     RunOutcome outcome = RunOutcome::Done;
     std::string description; // the error's, when Failed
-    // Temporary files of a run that died, removed from the folder, and
-    // unfinished new backups removed from beside it.
-    std::uint64_t leftoversRemoved = 0;
+    // What interrupted runs had left in the folder, its backup and beside
+    // them, and this one removed.
+    Leftovers leftovers;
 };
 
 // Optional listener for the command line's progress bar and summary.
 class RunObserver {
 public:
     virtual ~RunObserver() = default;
-    virtual void PagesMatched(const std::vector<std::filesystem::path>& pages) { (void)pages; }
+    // The pages about to be compacted; totalBytes measures them all, which
+    // costs a look at each.
+    virtual void PagesMatched(std::uint64_t pages,
+                              const std::function<std::uint64_t()>& totalBytes) {
+        (void)pages, (void)totalBytes;
+    }
     virtual void PageDone(const std::filesystem::path& page, std::uint64_t bytesBefore,
                           std::uint64_t bytesAfter) {
         (void)page, (void)bytesBefore, (void)bytesAfter;
@@ -60,27 +68,26 @@ public:
 
     // Each catches every error and shows it: Start with the critical-stop
     // icon, Restore with none. Each holds the folder's lock from before its
-    // first change (Restore: before its question) to its end; a folder that
+    // first change (Restore: after its question) to its end; a folder that
     // another run or restore holds is such an error.
     RunResult Start();
     RunResult Restore();
 
     bool Running() const { return running_; }
     BarGauges& Gauges() { return gauges_; }
-    const std::vector<std::string>& ExtList() const { return ExtList_; }
-    const RunCounters& Counters() const { return counters_; }
-    modFindFiles& Finder() { return finder_; }
 
 private:
     CopyProgress Progress();
 
     WindowSeam& window_;
+    FileSystemFactory makeFileSystem_;
     RunSettings settings_;
     RunObserver* observer_;
     BarGauges gauges_;
     modFindFiles finder_;
     std::vector<std::string> ExtList_;
     RunCounters counters_;
+    Leftovers leftovers_; // of the run under way
     bool running_ = false;
 };
 

@@ -14,7 +14,8 @@ namespace {
 
 class HeldLocks : public FolderLock {
 public:
-    explicit HeldLocks(std::shared_ptr<FileOps> ops) : ops_(std::move(ops)) {}
+    HeldLocks(std::shared_ptr<FileOps> ops, std::filesystem::path shown)
+        : ops_(std::move(ops)), shown_(std::move(shown)) {}
     ~HeldLocks() override {
         for (const int fd : fds_) {
             ops_->Close(fd); // the lock goes with the descriptor
@@ -28,19 +29,20 @@ public:
         fds_.push_back(fd);
         return fd;
     }
-    void Lock(int fd, int operation, const std::filesystem::path& folder) {
+    void Lock(int fd, int operation) {
         const int error = ops_->Flock(fd, operation | LOCK_NB);
         if (error == EWOULDBLOCK) {
-            throw FolderInUse(folder);
+            throw FolderInUse(shown_);
         }
         // a file system without locks cannot be guarded; the run goes on
         if (error != ENOLCK && error != EOPNOTSUPP && error != EINVAL) {
-            ThrowIfFailed(error, folder);
+            ThrowIfFailed(error, shown_);
         }
     }
 
 private:
     std::shared_ptr<FileOps> ops_;
+    std::filesystem::path shown_;
     std::vector<int> fds_;
 };
 
@@ -53,15 +55,16 @@ bool SameFolder(FileOps& ops, int a, int b) {
 
 } // namespace
 
-std::unique_ptr<FolderLock> LockFolderTree(std::shared_ptr<FileOps> ops,
-                                           const std::filesystem::path& folder) {
-    auto held = std::make_unique<HeldLocks>(std::move(ops));
+std::unique_ptr<FolderLock> LockFolderAt(std::shared_ptr<FileOps> ops, int folderFd,
+                                         const std::filesystem::path& shown, bool withAncestors) {
+    auto held = std::make_unique<HeldLocks>(std::move(ops), shown);
+    // a description of its own: a lock belongs to the description it was taken on
     int fd = -1;
-    ThrowIfFailed(held->Ops().Open(folder, O_RDONLY | O_DIRECTORY, 0, fd), folder);
-    held->Lock(held->Keep(fd), LOCK_EX, folder);
-    while (true) {
+    ThrowIfFailed(held->Ops().OpenAt(folderFd, ".", O_RDONLY | O_DIRECTORY, 0, fd), shown);
+    held->Lock(held->Keep(fd), LOCK_EX);
+    while (withAncestors) {
         int parent = -1;
-        if (held->Ops().OpenAt(fd, "..", O_RDONLY | O_DIRECTORY, parent) != 0) {
+        if (held->Ops().OpenAt(fd, "..", O_RDONLY | O_DIRECTORY, 0, parent) != 0) {
             break; // a folder above that may not be opened
         }
         if (SameFolder(held->Ops(), fd, parent)) {
@@ -69,7 +72,7 @@ std::unique_ptr<FolderLock> LockFolderTree(std::shared_ptr<FileOps> ops,
             break;
         }
         fd = held->Keep(parent);
-        held->Lock(fd, LOCK_SH, folder);
+        held->Lock(fd, LOCK_SH);
     }
     return held;
 }

@@ -8,13 +8,13 @@
 
 namespace velnor {
 
-// An advisory lock (flock) held on open descriptors, which the system drops
-// when the process dies: exclusive on the folder, shared on each folder above
-// it up to the root, found through ".." as the system resolves it. So two
-// holders conflict when one's folder is, holds or lies in the other's, and
-// siblings share their parents. A folder above that the user may not open
-// (or a file system without locks) is passed over.
-std::unique_ptr<FolderLock> LockFolderTree(std::shared_ptr<FileOps> ops,
-                                           const std::filesystem::path& folder);
+// Locks the open folder folderFd (flock, exclusive) and, with ancestors, each
+// folder above it (shared), each through a descriptor of its own reached
+// from the folder's: a holder of the folder or of one inside it conflicts
+// with the exclusive lock, a holder of one around it with a shared one, and
+// folders side by side share only shared locks. The locks go with the
+// descriptors, at the latest when the process ends; nothing is written.
+std::unique_ptr<FolderLock> LockFolderAt(std::shared_ptr<FileOps> ops, int folderFd,
+                                         const std::filesystem::path& shown, bool withAncestors);
 
 } // namespace velnor

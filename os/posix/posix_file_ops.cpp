@@ -73,44 +73,57 @@ int ReadEntries(DIR* dir, std::vector<FolderEntry>& entries) {
 
 class PosixFileOps : public FileOps {
 public:
-    int Open(const Path& path, int flags, mode_t mode, int& fd) override {
-        return RetryInterrupted([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC, mode); });
+    // The two calls on a path: the user's folder is looked up as the system
+    // resolves it, once; everything below it goes through its descriptor.
+    int StatPath(const Path& path, struct stat& info) override {
+        return RetryInterrupted([&] { return ::stat(path.c_str(), &info); });
     }
-    int OpenAt(int folderFd, const Path& name, int flags, int& fd) override {
+    int OpenPath(const Path& path, int flags, int& fd) override {
+        return RetryInterrupted([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC); });
+    }
+
+    int OpenAt(int folderFd, const Path& name, int flags, mode_t mode, int& fd) override {
         return RetryInterrupted(
-            [&] { return fd = ::openat(folderFd, name.c_str(), flags | O_CLOEXEC); });
+            [&] { return fd = ::openat(folderFd, name.c_str(), flags | O_CLOEXEC, mode); });
     }
-    int OpenUnnamed(const Path& folder, mode_t mode, int& fd) override {
+    int StatAt(int folderFd, const Path& name, struct stat& info) override {
+        return RetryInterrupted(
+            [&] { return ::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW); });
+    }
+    int OpenUnnamed(int folderFd, mode_t mode, int& fd) override {
         const int error = RetryInterrupted(
-            [&] { return fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode); });
+            [&] { return fd = ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode); });
         // kernels without O_TMPFILE take it for O_DIRECTORY and answer EISDIR
         return error == EISDIR ? EOPNOTSUPP : error;
     }
-    int LinkUnnamed(int fd, const Path& path) override {
+    int LinkUnnamed(int fd, int folderFd, const Path& name) override {
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
         const int error = RetryInterrupted([&] {
-            return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
+            return ::linkat(AT_FDCWD, self.c_str(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW);
         });
         if (error != ENOENT) {
             return error;
         }
         // without /proc: needs CAP_DAC_READ_SEARCH, as root has
         return RetryInterrupted(
-            [&] { return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH); });
+            [&] { return ::linkat(fd, "", folderFd, name.c_str(), AT_EMPTY_PATH); });
     }
     int Close(int fd) override {
         // no retry: Linux releases the descriptor even when close reports EINTR
         return ::close(fd) == 0 ? 0 : errno;
     }
-    int Read(int fd, char* buffer, std::size_t size, std::size_t& got) override {
+    int ReadAt(int fd, char* buffer, std::size_t size, off_t offset, std::size_t& got) override {
         ssize_t count = 0;
-        const int error = RetryInterrupted([&] { return count = ::read(fd, buffer, size); });
+        const int error =
+            RetryInterrupted([&] { return count = ::pread(fd, buffer, size, offset); });
         got = error == 0 ? static_cast<std::size_t>(count) : 0;
         return error;
     }
-    int Write(int fd, const char* data, std::size_t size, std::size_t& written) override {
+    int WriteAt(int fd, const char* data, std::size_t size, off_t offset,
+                std::size_t& written) override {
         ssize_t count = 0;
-        const int error = RetryInterrupted([&] { return count = ::write(fd, data, size); });
+        const int error =
+            RetryInterrupted([&] { return count = ::pwrite(fd, data, size, offset); });
         written = error == 0 ? static_cast<std::size_t>(count) : 0;
         return error;
     }
@@ -120,31 +133,43 @@ public:
     int Fstat(int fd, struct stat& info) override {
         return RetryInterrupted([&] { return ::fstat(fd, &info); });
     }
-    int Stat(const Path& path, struct stat& info) override {
-        return RetryInterrupted([&] { return ::stat(path.c_str(), &info); });
-    }
-    int Lstat(const Path& path, struct stat& info) override {
-        return RetryInterrupted([&] { return ::lstat(path.c_str(), &info); });
-    }
     int Fchmod(int fd, mode_t mode) override {
         return RetryInterrupted([&] { return ::fchmod(fd, mode); });
     }
     int Fchown(int fd, uid_t owner, gid_t group) override {
         return RetryInterrupted([&] { return ::fchown(fd, owner, group); });
     }
-    int Rename(const Path& from, const Path& to) override {
-        return RetryInterrupted([&] { return ::rename(from.c_str(), to.c_str()); });
+    int RenameAt(int folderFd, const Path& from, const Path& to, bool replace) override {
+        if (replace) {
+            return RetryInterrupted(
+                [&] { return ::renameat(folderFd, from.c_str(), folderFd, to.c_str()); });
+        }
+        const int error = RetryInterrupted([&] {
+            return ::renameat2(folderFd, from.c_str(), folderFd, to.c_str(), RENAME_NOREPLACE);
+        });
+        if (error != EINVAL && error != ENOSYS) {
+            return error;
+        }
+        // a file system without the flag: a small window, but nothing there now
+        struct stat info {};
+        const int looked = StatAt(folderFd, to, info);
+        if (looked == 0) {
+            return EEXIST;
+        }
+        return looked == ENOENT ? RenameAt(folderFd, from, to, true) : looked;
     }
-    int Unlink(const Path& path) override {
-        return RetryInterrupted([&] { return ::unlink(path.c_str()); });
+    int UnlinkAt(int folderFd, const Path& name, bool folder) override {
+        return RetryInterrupted(
+            [&] { return ::unlinkat(folderFd, name.c_str(), folder ? AT_REMOVEDIR : 0); });
     }
-    int Mkdir(const Path& path, mode_t mode) override {
-        return RetryInterrupted([&] { return ::mkdir(path.c_str(), mode); });
+    int MkdirAt(int folderFd, const Path& name, mode_t mode) override {
+        return RetryInterrupted([&] { return ::mkdirat(folderFd, name.c_str(), mode); });
     }
-    int ListFolder(const Path& path, std::vector<FolderEntry>& entries) override {
+    int ListFolder(int folderFd, std::vector<FolderEntry>& entries) override {
         entries.clear();
+        // a listing of its own: the folder's descriptor keeps its offset
         int fd = -1;
-        if (const int error = Open(path, O_RDONLY | O_DIRECTORY, 0, fd); error != 0) {
+        if (const int error = OpenAt(folderFd, ".", O_RDONLY | O_DIRECTORY, 0, fd); error != 0) {
             return error;
         }
         DIR* dir = fdopendir(fd);
@@ -157,14 +182,16 @@ public:
         closedir(dir);
         return error;
     }
-    int Symlink(const Path& target, const Path& link) override {
-        return RetryInterrupted([&] { return ::symlink(target.c_str(), link.c_str()); });
+    int SymlinkAt(const Path& target, int folderFd, const Path& name) override {
+        return RetryInterrupted(
+            [&] { return ::symlinkat(target.c_str(), folderFd, name.c_str()); });
     }
-    int Readlink(const Path& path, Path& target) override {
+    int ReadlinkAt(int folderFd, const Path& name, Path& target) override {
         std::string buffer(PATH_MAX, '\0');
         ssize_t length = 0;
-        const int error = RetryInterrupted(
-            [&] { return length = ::readlink(path.c_str(), buffer.data(), buffer.size()); });
+        const int error = RetryInterrupted([&] {
+            return length = ::readlinkat(folderFd, name.c_str(), buffer.data(), buffer.size());
+        });
         if (error != 0) {
             return error;
         }
@@ -175,30 +202,12 @@ public:
         target = Path(std::move(buffer));
         return 0;
     }
-    int RenameNoReplace(const Path& from, const Path& to) override {
-        const int error = RetryInterrupted([&] {
-            return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
-        });
-        if (error != EINVAL && error != ENOSYS) {
-            return error;
-        }
-        // a file system without the flag: a small window, but nothing there now
-        struct stat info {};
-        const int looked = Lstat(to, info);
-        if (looked == 0) {
-            return EEXIST;
-        }
-        return looked == ENOENT ? Rename(from, to) : looked;
-    }
-    int RemoveFolder(const Path& path) override {
-        return RetryInterrupted([&] { return ::rmdir(path.c_str()); });
-    }
     int Flock(int fd, int operation) override {
         return RetryInterrupted([&] { return ::flock(fd, operation); });
     }
-    int Access(const Path& path, int mode) override {
+    int AccessAt(int folderFd, const Path& name, int mode) override {
         return RetryInterrupted([&] {
-            return ::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS | AT_SYMLINK_NOFOLLOW);
+            return ::faccessat(folderFd, name.c_str(), mode, AT_EACCESS | AT_SYMLINK_NOFOLLOW);
         });
     }
     int Seek(int fd, off_t offset, int whence, off_t& result) override {
@@ -207,12 +216,11 @@ public:
     int Truncate(int fd, off_t length) override {
         return RetryInterrupted([&] { return ::ftruncate(fd, length); });
     }
-    int ListAttributes(const Path& path, std::vector<std::string>& names) override {
+    int ListAttributes(int fd, std::vector<std::string>& names) override {
         names.clear();
         std::string list;
-        const int error = GrowingCall(list, [&](char* buffer, std::size_t size) {
-            return ::llistxattr(path.c_str(), buffer, size);
-        });
+        const int error = GrowingCall(
+            list, [&](char* buffer, std::size_t size) { return ::flistxattr(fd, buffer, size); });
         if (error == ENOTSUP) {
             return 0; // a file system without them has none to keep
         }
@@ -223,9 +231,9 @@ public:
         }
         return error;
     }
-    int GetAttribute(const Path& path, const std::string& name, std::string& value) override {
+    int GetAttribute(int fd, const std::string& name, std::string& value) override {
         return GrowingCall(value, [&](char* buffer, std::size_t size) {
-            return ::lgetxattr(path.c_str(), name.c_str(), buffer, size);
+            return ::fgetxattr(fd, name.c_str(), buffer, size);
         });
     }
     int SetAttribute(int fd, const std::string& name, const std::string& value) override {

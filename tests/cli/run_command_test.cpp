@@ -1,4 +1,5 @@
 #include "cli/run_command.h"
+#include "core/files/temp_name.h"
 #include "tests/cli/cli_test_helpers.h"
 #include "tests/support/system_words.h"
 #include "tests/support/temp_tree.h"
@@ -154,8 +155,8 @@ TEST_F(RunCommand, TheFolderIsTheOneTheSystemResolvesAndNamesReachTheTerminalEsc
     tree_.WriteFile(evil, kNotes);
     std::filesystem::permissions(tree_.Path(evil), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
-    for (const char* leftover : {"site/.index.htm.velnor-Ab12Cd", "site/sub/.x.velnor-Zz99Yy"})
-        tree_.WriteFile(leftover, "half a page");
+    for (const std::string folder : {"site/", "site/sub/"})
+        tree_.WriteFile(folder + velnor::TempNameFor("x.htm"), "half a page");
     CapturedStreams io;
     // "lnk/.." is site, not the tree around lnk
     EXPECT_EQ(Cli({"run", "--no-backup", tree_.Path("lnk").string() + "/.."}, io.Streams()), 1);

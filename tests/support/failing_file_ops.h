@@ -13,9 +13,11 @@
 namespace velnor::test {
 
 // The real low-level calls, chosen ones failing with a chosen errno without
-// being carried out (permission bits do not stop root). A descriptor's calls
-// count as on the path it was opened with (an unnamed file: its folder); the
-// kinds no test fails go straight through, unlogged.
+// being carried out (permission bits do not stop root). A call is logged on
+// the path of what it concerns: a descriptor's calls on the path it was
+// opened with (an unnamed file: its folder), a call on a name of an open
+// folder on the folder's path and the name. The kinds no test fails go
+// straight through, unlogged.
 class FailingFileOps : public FileOps, public FailureRules<FileOpKind, int> {
 public:
     using Path = FileOps::Path;
@@ -29,20 +31,35 @@ public:
         return openPaths_.size();
     }
 
-    int Open(const Path& path, int flags, mode_t mode, int& fd) override {
+    int StatPath(const Path& path, struct stat& info) override {
+        return real_->StatPath(path, info);
+    }
+    int OpenPath(const Path& path, int flags, int& fd) override {
         return Remember(
-            Pass(FileOpKind::Open, path, [&] { return real_->Open(path, flags, mode, fd); }), fd,
+            Pass(FileOpKind::OpenPath, path, [&] { return real_->OpenPath(path, flags, fd); }), fd,
             path);
     }
-    int OpenUnnamed(const Path& folder, mode_t mode, int& fd) override {
+    int OpenAt(int folderFd, const Path& name, int flags, mode_t mode, int& fd) override {
+        const Path path = At(folderFd, name);
+        return Remember(Pass(FileOpKind::OpenAt, path,
+                             [&] { return real_->OpenAt(folderFd, name, flags, mode, fd); }),
+                        fd, path);
+    }
+    int StatAt(int folderFd, const Path& name, struct stat& info) override {
+        return Pass(FileOpKind::StatAt, At(folderFd, name),
+                    [&] { return real_->StatAt(folderFd, name, info); });
+    }
+    int OpenUnnamed(int folderFd, mode_t mode, int& fd) override {
+        const Path folder = PathOf(folderFd);
         return Remember(Pass(FileOpKind::OpenUnnamed, folder,
-                             [&] { return real_->OpenUnnamed(folder, mode, fd); }),
+                             [&] { return real_->OpenUnnamed(folderFd, mode, fd); }),
                         fd, folder);
     }
-    int LinkUnnamed(int fd, const Path& path) override {
-        return Remember(
-            Pass(FileOpKind::LinkUnnamed, path, [&] { return real_->LinkUnnamed(fd, path); }), fd,
-            path);
+    int LinkUnnamed(int fd, int folderFd, const Path& name) override {
+        const Path path = At(folderFd, name);
+        return Remember(Pass(FileOpKind::LinkUnnamed, path,
+                             [&] { return real_->LinkUnnamed(fd, folderFd, name); }),
+                        fd, path);
     }
     int Close(int fd) override {
         const int injected = Hit(FileOpKind::Close, PathOf(fd)).value_or(0);
@@ -54,65 +71,69 @@ public:
         const int error = real_->Close(fd);
         return injected != 0 ? injected : error;
     }
-    int Write(int fd, const char* data, std::size_t size, std::size_t& written) override {
+    int ReadAt(int fd, char* buffer, std::size_t size, off_t offset, std::size_t& got) override {
+        got = 0;
+        return Pass(FileOpKind::Read, PathOf(fd),
+                    [&] { return real_->ReadAt(fd, buffer, size, offset, got); });
+    }
+    int WriteAt(int fd, const char* data, std::size_t size, off_t offset,
+                std::size_t& written) override {
         written = 0;
         return Pass(FileOpKind::Write, PathOf(fd),
-                    [&] { return real_->Write(fd, data, size, written); });
+                    [&] { return real_->WriteAt(fd, data, size, offset, written); });
     }
     int Fsync(int fd) override {
         return Pass(FileOpKind::Fsync, PathOf(fd), [&] { return real_->Fsync(fd); });
     }
-    int Lstat(const Path& path, struct stat& info) override {
-        return Pass(FileOpKind::Lstat, path, [&] { return real_->Lstat(path, info); });
-    }
+    int Fstat(int fd, struct stat& info) override { return real_->Fstat(fd, info); }
     int Fchmod(int fd, mode_t mode) override {
         return Pass(FileOpKind::Fchmod, PathOf(fd), [&] { return real_->Fchmod(fd, mode); });
     }
-    // renames are logged on the destination: that is the path a test knows
-    int Rename(const Path& from, const Path& to) override {
-        return Pass(FileOpKind::Rename, to, [&] { return real_->Rename(from, to); });
-    }
-    int RenameNoReplace(const Path& from, const Path& to) override {
-        return Pass(FileOpKind::Rename, to, [&] { return real_->RenameNoReplace(from, to); });
-    }
-    int SetAttribute(int fd, const std::string& name, const std::string& value) override {
-        return Pass(FileOpKind::SetAttribute, PathOf(fd),
-                    [&] { return real_->SetAttribute(fd, name, value); });
-    }
-
-    // never failed by a test
-    int Read(int fd, char* buffer, std::size_t size, std::size_t& got) override {
-        return real_->Read(fd, buffer, size, got);
-    }
-    int Stat(const Path& path, struct stat& info) override { return real_->Stat(path, info); }
-    int ListFolder(const Path& path, std::vector<FolderEntry>& entries) override {
-        return real_->ListFolder(path, entries);
-    }
-    int Fstat(int fd, struct stat& info) override { return real_->Fstat(fd, info); }
     int Fchown(int fd, uid_t owner, gid_t group) override {
-        return real_->Fchown(fd, owner, group);
+        return Pass(FileOpKind::Fchown, PathOf(fd),
+                    [&] { return real_->Fchown(fd, owner, group); });
     }
-    int Unlink(const Path& path) override { return real_->Unlink(path); }
-    int Mkdir(const Path& path, mode_t mode) override { return real_->Mkdir(path, mode); }
-    int Symlink(const Path& target, const Path& link) override {
-        return real_->Symlink(target, link);
+    // renames are logged on the destination: that is the path a test knows
+    int RenameAt(int folderFd, const Path& from, const Path& to, bool replace) override {
+        return Pass(FileOpKind::Rename, At(folderFd, to),
+                    [&] { return real_->RenameAt(folderFd, from, to, replace); });
     }
-    int Readlink(const Path& path, Path& target) override { return real_->Readlink(path, target); }
-    int OpenAt(int folderFd, const Path& name, int flags, int& fd) override {
-        return real_->OpenAt(folderFd, name, flags, fd);
+    int UnlinkAt(int folderFd, const Path& name, bool folder) override {
+        return Pass(FileOpKind::Unlink, At(folderFd, name),
+                    [&] { return real_->UnlinkAt(folderFd, name, folder); });
+    }
+    int MkdirAt(int folderFd, const Path& name, mode_t mode) override {
+        return Pass(FileOpKind::Mkdir, At(folderFd, name),
+                    [&] { return real_->MkdirAt(folderFd, name, mode); });
+    }
+    int ListFolder(int folderFd, std::vector<FolderEntry>& entries) override {
+        return Pass(FileOpKind::ListFolder, PathOf(folderFd),
+                    [&] { return real_->ListFolder(folderFd, entries); });
+    }
+    int SymlinkAt(const Path& target, int folderFd, const Path& name) override {
+        return Pass(FileOpKind::Symlink, At(folderFd, name),
+                    [&] { return real_->SymlinkAt(target, folderFd, name); });
+    }
+    int ReadlinkAt(int folderFd, const Path& name, Path& target) override {
+        return real_->ReadlinkAt(folderFd, name, target);
     }
     int Flock(int fd, int operation) override { return real_->Flock(fd, operation); }
-    int RemoveFolder(const Path& path) override { return real_->RemoveFolder(path); }
-    int Access(const Path& path, int mode) override { return real_->Access(path, mode); }
+    int AccessAt(int folderFd, const Path& name, int mode) override {
+        return real_->AccessAt(folderFd, name, mode);
+    }
     int Seek(int fd, off_t offset, int whence, off_t& result) override {
         return real_->Seek(fd, offset, whence, result);
     }
     int Truncate(int fd, off_t length) override { return real_->Truncate(fd, length); }
-    int ListAttributes(const Path& path, std::vector<std::string>& names) override {
-        return real_->ListAttributes(path, names);
+    int ListAttributes(int fd, std::vector<std::string>& names) override {
+        return real_->ListAttributes(fd, names);
     }
-    int GetAttribute(const Path& path, const std::string& name, std::string& value) override {
-        return real_->GetAttribute(path, name, value);
+    int GetAttribute(int fd, const std::string& name, std::string& value) override {
+        return real_->GetAttribute(fd, name, value);
+    }
+    int SetAttribute(int fd, const std::string& name, const std::string& value) override {
+        return Pass(FileOpKind::SetAttribute, PathOf(fd),
+                    [&] { return real_->SetAttribute(fd, name, value); });
     }
     int RemoveAttribute(int fd, const std::string& name) override {
         return real_->RemoveAttribute(fd, name);
@@ -128,6 +149,9 @@ private:
         const std::lock_guard lock(mutex_);
         const auto found = openPaths_.find(fd);
         return found == openPaths_.end() ? Path() : found->second;
+    }
+    Path At(int folderFd, const Path& name) const {
+        return name == "." ? PathOf(folderFd) : PathOf(folderFd) / name;
     }
     // fd by reference: read after the call that set it
     int Remember(int error, const int& fd, const Path& path) {

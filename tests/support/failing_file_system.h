@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/files/file_system.h"
+#include "core/files/folder_handle.h"
 #include "tests/support/failure_rules.h"
 
 #include <filesystem>
@@ -9,33 +9,40 @@
 
 namespace velnor::test {
 
-// The service's calls that tests fail or look for. A replacement is StartReplace (refused before
-// anything is written), Prepare (written beside the page) and Commit (put in place), even when the
-// run asks for it whole with ReplaceFile.
-enum class ServiceCall {
-    CopyFolder,   // logged with its destination
-    RenameFolder, // logged with its destination
-    GetFolder,
-    ReadPage,
-    StartReplace,
-    Prepare,
-    Commit,
-    Flush, // logged with an empty path
+// The file layer's calls that tests fail, watch or make something happen
+// before; each is logged with the path of the entry it concerns, as the user
+// knows it (a new file: the entry it is for, never its temporary name).
+enum class FileCall {
+    OpenFolder, // the folder opened, from its path or from the folder around it
+    List,       // the folder listed
+    Info,       // the entry looked at
+    OpenFile,   // the file opened to be read
+    HoldPage,   // the file about to be replaced
+    CreateFile, // a new file for the entry, with or without a name
+    WriteFile,  // its content written
+    SyncFile,   // its content flushed
+    Rename,     // an entry renamed: the path of its new name
+    Remove,     // a file, link or empty folder removed
+    MakeFolder,
+    SyncFolder, // a folder's entries flushed
+    Lock,       // a folder taken
 };
 
 // The real file system, chosen calls failing without being carried out with a
 // FileSystemError "<path>: <words>" (by default "injected failure"): a failing
 // disk on every system. Every service its factory makes shares rules and log.
-class ServiceFailures : public FailureRules<ServiceCall, std::string>,
-                        public std::enable_shared_from_this<ServiceFailures> {
+class FileSystemFailures : public FailureRules<FileCall, std::string>,
+                           public std::enable_shared_from_this<FileSystemFailures> {
 public:
     // What a failing call throws (a call without a path: the words alone).
     static std::string ErrorText(const Path& path, const std::string& words);
 
     FileSystemFactory Factory();
+    // A folder of the real system whose calls go through these rules.
+    std::unique_ptr<FolderHandle> Watch(std::unique_ptr<FolderHandle> real);
 
-    // Logs the call and throws when a rule says so.
-    void Check(ServiceCall call, const Path& path);
+    // Logs the call, does what is to happen before it and throws when a rule says so.
+    void Check(FileCall call, const Path& path);
 };
 
 } // namespace velnor::test

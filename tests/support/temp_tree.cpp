@@ -79,6 +79,14 @@ void TempTree::MakeLink(std::string_view relative, const fs::path& target) const
     fs::create_symlink(target, Path(relative));
 }
 
+bool TempTree::SwapForLink(std::string_view relative, const fs::path& target) const {
+    if (!NamesAreBytes)
+        return false;
+    fs::rename(Path(relative), Path(std::string(relative) + ".real"));
+    MakeLink(relative, target);
+    return true;
+}
+
 std::vector<std::string> TempTree::Entries(std::string_view relative) const {
     const fs::path base = Path(relative);
     std::vector<std::string> entries;

@@ -26,6 +26,10 @@ public:
     std::filesystem::path WriteFile(std::string_view relative, std::string_view bytes) const;
     std::string ReadFile(std::string_view relative) const;
     void MakeLink(std::string_view relative, const std::filesystem::path& target) const;
+    // Another program's move: the folder goes aside (to its name and ".real")
+    // and a link to target takes its place. False, with nothing changed,
+    // where this system lets no user make links.
+    bool SwapForLink(std::string_view relative, const std::filesystem::path& target) const;
 
     // Every entry below relative (links not followed), as sorted relative paths
     // in UTF-8 with "/" between names; folders end in "/".

@@ -23,15 +23,19 @@ protected:
     // The found paths relative to the tree, "" for the empty last entry.
     Names Found() const {
         Names names;
-        for (const auto& path : finder.FoundFiles())
+        for (const auto& path : finder.FoundFiles().Paths())
             names.push_back(Relative(path));
         return names;
+    }
+    void FindFiles(const std::filesystem::path& folder, const WalkRules& rules = {}) {
+        Leftovers removed;
+        finder.FindFiles(*failures->Factory()()->OpenFolder(folder), rules, removed);
     }
 
     TempTree tree;
     ScriptedWindow window;
-    std::shared_ptr<ServiceFailures> failures = std::make_shared<ServiceFailures>();
-    modFindFiles finder{window, failures->Factory()};
+    std::shared_ptr<FileSystemFailures> failures = std::make_shared<FileSystemFailures>();
+    modFindFiles finder{window};
 };
 
 TEST_F(FindFilesTest, SubfoldersComeFirstThenTheFolderItsOwnFilesEachShownWithOneYield) {
@@ -64,7 +68,7 @@ TEST_F(FindFilesTest, SubfoldersComeFirstThenTheFolderItsOwnFilesEachShownWithOn
             ASSERT_EQ(window.Statuses.size(), yield);
             shown.push_back(Relative(PathFromUtf8(window.Statuses.back())));
         };
-        finder.FindFiles(tree.Path("w"));
+        FindFiles(tree.Path("w"));
         EXPECT_EQ(Found(), found);
         EXPECT_EQ(window.Statuses.size(), shown.size());
         if (!shown.empty())
@@ -78,29 +82,21 @@ TEST_F(FindFilesTest, AFailedScanLeaksNothingIntoTheNext) {
     tree.WriteFile("second/a/found-before-failing.htm", "");
     tree.WriteFile("second/b/x.htm", "");
     tree.WriteFile("third/three.htm", "");
-    failures->FailOn(ServiceCall::GetFolder, tree.Path("second/b"));
+    failures->FailOn(FileCall::List, tree.Path("second/b"));
 
-    EXPECT_THROW(finder.FindFiles(tree.Path("second")), FileSystemError);
-    finder.FindFiles(tree.Path("third"));
+    EXPECT_THROW(FindFiles(tree.Path("second")), FileSystemError);
+    FindFiles(tree.Path("third"));
     EXPECT_EQ(Found(), (Names{"third/three.htm", ""}));
 }
 
-TEST_F(FindFilesTest, ATrailingSlashGivesTheSameListAndTheRootIsOpenedUnchanged) {
-    tree.WriteFile("w/r.htm", "");
-    tree.WriteFile("w/a/a1.htm", "");
-    finder.FindFiles(tree.Path("w/"));
-    EXPECT_EQ(Found(), (Names{"w/a/a1.htm", "w/r.htm", ""}));
-    for (const auto& path : finder.FoundFiles())
-        EXPECT_EQ(path.native(), path.lexically_normal().native()); // no doubled separator
-
-    // each stops the scan at the folder it opens
-    failures->FailOn(ServiceCall::GetFolder, "/");
-    failures->FailOn(ServiceCall::GetFolder, "");
-    EXPECT_THROW(finder.FindFiles("/"), FileSystemError);
-    EXPECT_THROW(finder.FindFiles(""), FileSystemError); // not taken for the root
-    const auto listed = failures->CallPaths(ServiceCall::GetFolder);
-    EXPECT_EQ(std::vector(listed.end() - 2, listed.end()),
-              (std::vector<std::filesystem::path>{"/", ""}));
+// The backup inside a root ("/.bak") is no part of what a run compacts.
+TEST_F(FindFilesTest, TheFolderLeftOutIsNotWalked) {
+    tree.WriteFile("w/a.htm", "");
+    tree.WriteFile("w/.bak/a.htm", "");
+    tree.WriteFile("w/z/z.htm", "");
+    const FolderId backup = MakeFileSystem()->OpenFolder(tree.Path("w/.bak"))->Identity();
+    FindFiles(tree.Path("w"), {.removeLeftovers = false, .leaveOut = backup});
+    EXPECT_EQ(Found(), (Names{"w/z/z.htm", "w/a.htm", ""}));
 }
 
 } // namespace

@@ -24,10 +24,14 @@ protected:
             tree.WriteFile(Name(i), Old(i));
         committed.clear();
         try {
-            PageWriter writer(*fileSys, limits);
+            const std::shared_ptr<FolderHandle> folder =
+                failures->Factory()()->OpenFolder(tree.Root());
+            PageReplacer replacer;
+            PageWriter writer(limits);
             for (int i = 0; i < Pages; ++i) {
-                const std::filesystem::path page = tree.Path(Name(i));
-                writer.Write(page, fileSys->ReadPage(page, 1 << 30).stamp, New(i),
+                const EntryName name = std::filesystem::path(Name(i)).native();
+                const FileStamp read = ReadPage(*folder, name, 1 << 30).stamp;
+                writer.Write(replacer.Start(folder, name, read, New(i)), New(i).size(),
                              [this, i] { committed.push_back(i); });
             }
             writer.CommitAll();
@@ -56,8 +60,7 @@ protected:
     static std::string New(int i) { return "new " + std::string(i % 4 == 0 ? 2 << 20 : 5, 'n'); }
 
     TempTree tree;
-    std::shared_ptr<ServiceFailures> failures = std::make_shared<ServiceFailures>();
-    std::shared_ptr<FileSystemService> fileSys = failures->Factory()();
+    std::shared_ptr<FileSystemFailures> failures = std::make_shared<FileSystemFailures>();
     std::vector<int> committed;
 };
 
@@ -65,7 +68,7 @@ TEST_F(PageWriterTest, PagesGoInPlaceInTheirOrderUpToAFailedWrite) {
     for (int nth = 1; nth <= Pages + 1; ++nth) {
         failures->Heal();
         if (nth <= Pages)
-            failures->FailNth(ServiceCall::Prepare, nth, "disk full");
+            failures->FailNth(FileCall::WriteFile, nth, "disk full");
         // a queue of a few pages, or one held by the bytes to one page at a time
         const std::optional<std::string> error =
             WriteAll(nth % 2 ? PageWriter::Limits{.workers = 4, .pages = 6}
@@ -73,7 +76,7 @@ TEST_F(PageWriterTest, PagesGoInPlaceInTheirOrderUpToAFailedWrite) {
         // the workers take the pages in turn, but finish in any order
         int failed = 0;
         while (failed < Pages &&
-               error != ServiceFailures::ErrorText(tree.Path(Name(failed)), "disk full"))
+               error != FileSystemFailures::ErrorText(tree.Path(Name(failed)), "disk full"))
             ++failed;
         ASSERT_EQ(failed == Pages, nth > Pages) << error.value_or("");
         ExpectFirstPagesNew(failed);

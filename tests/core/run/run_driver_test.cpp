@@ -53,7 +53,7 @@ TEST_P(PageTest, IsRewrittenStepByStepShowingTheShareKept) {
     Start();
     EXPECT_EQ(ReadPage("p.htm"), output);
     // replaced even when nothing changed
-    EXPECT_EQ(failures->CallPaths(ServiceCall::Commit), std::vector{PagePath("p.htm")});
+    EXPECT_EQ(failures->CallPaths(FileCall::Rename), std::vector{PagePath("p.htm")});
     EXPECT_EQ(window.Ratios.size(), steps);
     EXPECT_EQ(window.Ratios.empty() ? -1 : window.Ratios.back(), lastRatio);
     EXPECT_EQ(window.GaugeWrites == 0, steps == 0);
@@ -199,13 +199,15 @@ TEST_F(RunDriverTest, AFailedNewBackupEndsTheRunLeavingNoBackupAndNoPageRewritte
     WritePage("a.htm", Original);
     WritePage("b.htm", Original);
     window.Backup = true;
-    // the copy fails, or the rename of the whole copy to site.bak
-    for (const ServiceCall failing : {ServiceCall::CopyFolder, ServiceCall::RenameFolder}) {
-        failures->FailNth(failing, 1, "no room");
+    // the copy of b.htm fails, or the rename of the whole copy to site.bak; the
+    // message names the backup the user knows, not its temporary name
+    for (const auto& [failing, path] : {std::pair(FileCall::WriteFile, tree.Path("site.bak/b.htm")),
+                                        std::pair(FileCall::Rename, tree.Path("site.bak"))}) {
+        failures->Heal();
+        failures->FailOn(failing, path, "no room");
         window.Messages.clear();
         EXPECT_EQ(Start(), RunOutcome::Failed);
-        ASSERT_EQ(window.Messages.size(), 1u);
-        EXPECT_THAT(window.Messages[0].text, ::testing::EndsWith(": no room"));
+        ExpectOneCriticalBox(DisplayPath(path) + ": no room");
         EXPECT_EQ(ReadPage("a.htm"), Original);
         EXPECT_EQ(tree.Entries(), (Entries{"site/", "site/a.htm", "site/b.htm"}));
         EXPECT_TRUE(window.Statuses.empty());

@@ -1,10 +1,13 @@
 #include "tests/core/run/run_fixture.h"
 
+#include "core/files/temp_name.h"
 #include "core/run/backup_restore.h"
+#include "core/text/path_text.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <tuple>
 
@@ -18,11 +21,11 @@ using RunFailureTest = RunFixture;
 
 // Pages d0/p.htm to d7/p.htm, in the window's run and the command line's.
 TEST_F(RunFailureTest, TheKthPageFailingLeavesTheEarlierCompactedAndItAndTheRestUntouched) {
-    // the service call that fails; none: the page is read-only
-    for (const std::optional<ServiceCall> call :
-         {std::optional<ServiceCall>(), std::optional(ServiceCall::ReadPage),
-          std::optional(ServiceCall::StartReplace), std::optional(ServiceCall::Prepare),
-          std::optional(ServiceCall::Commit)}) {
+    // the call that fails; none: the page is read-only
+    for (const std::optional<FileCall> call :
+         {std::optional<FileCall>(), std::optional(FileCall::OpenFile),
+          std::optional(FileCall::HoldPage), std::optional(FileCall::WriteFile),
+          std::optional(FileCall::Rename)}) {
         for (const RunSettings run : {RunSettings{}, CommandLine}) {
             for (const std::size_t k : {0, 3, 7}) {
                 SCOPED_TRACE(::testing::Message()
@@ -31,7 +34,7 @@ TEST_F(RunFailureTest, TheKthPageFailingLeavesTheEarlierCompactedAndItAndTheRest
                 for (std::size_t i = 0; i < 8; ++i)
                     WritePage("d" + std::to_string(i) + "/p.htm", Original);
                 const std::filesystem::path page = PagePath("d" + std::to_string(k) + "/p.htm");
-                failures = std::make_shared<ServiceFailures>();
+                failures = std::make_shared<FileSystemFailures>();
                 if (!call) // on Windows: the read-only attribute
                     std::filesystem::permissions(page, std::filesystem::perms::owner_write,
                                                  std::filesystem::perm_options::remove);
@@ -42,7 +45,7 @@ TEST_F(RunFailureTest, TheKthPageFailingLeavesTheEarlierCompactedAndItAndTheRest
                 Start(run);
 
                 ExpectOneCriticalBox(
-                    call ? ::testing::Eq(ServiceFailures::ErrorText(page, "injected failure"))
+                    call ? ::testing::Eq(FileSystemFailures::ErrorText(page, "injected failure"))
                          : SystemError(page));
                 for (std::size_t i = 0; i < 8; ++i) {
                     const std::string folder = "d" + std::to_string(i);
@@ -74,16 +77,23 @@ class FlushTest : public RunFixture, public ::testing::WithParamInterface<bool> 
 TEST_P(FlushTest, ARunFlushesAtItsEndEvenAfterAFailureAndAFailedLastFlushIsReported) {
     for (const char* page : {"a/p0.htm", "a/p1.htm", "b/p0.htm", "b/p1.htm"})
         WritePage(page, Original);
-    failures->FailOn(ServiceCall::Commit, PagePath("b/p0.htm"));
+    failures->FailOn(FileCall::Rename, PagePath("b/p0.htm"));
     Start(RunSettings{GetParam(), false});
-    EXPECT_EQ(failures->Log().back().first, ServiceCall::Flush);
+    std::vector<std::pair<FileCall, std::filesystem::path>> renamesAndFlushes;
+    for (const auto& call : failures->Log())
+        if (call.first == FileCall::Rename || call.first == FileCall::SyncFolder)
+            renamesAndFlushes.push_back(call);
+    EXPECT_EQ(renamesAndFlushes, (std::vector{std::pair(FileCall::Rename, PagePath("a/p0.htm")),
+                                              std::pair(FileCall::Rename, PagePath("a/p1.htm")),
+                                              std::pair(FileCall::SyncFolder, tree.Path("site/a")),
+                                              std::pair(FileCall::Rename, PagePath("b/p0.htm"))}));
     EXPECT_EQ(ReadPage("a/p1.htm"), Compacted(Original));
 
-    failures = std::make_shared<ServiceFailures>();
-    failures->FailNth(ServiceCall::Flush, 1, "flush failed");
+    failures = std::make_shared<FileSystemFailures>();
+    failures->FailOn(FileCall::SyncFolder, tree.Path("site/b"), "flush failed");
     window.Messages.clear();
     Start(RunSettings{GetParam(), false});
-    ExpectOneCriticalBox("flush failed");
+    ExpectOneCriticalBox(DisplayPath(tree.Path("site/b")) + ": flush failed");
     EXPECT_NE(window.Statuses.back(), Finished);
     EXPECT_EQ(ReadPage("b/p1.htm"), Compacted(Original));
 }
@@ -133,18 +143,18 @@ TEST_F(RunFailureTest, ABackupPathThatIsALinkOrAroundTheFolderIsRefusedBeforeAny
 TEST_F(RunFailureTest, AFolderHeldByAnotherRunIsRefusedAtOnceAndNothingChanges) {
     WritePage("sub/a.htm", Original);
     tree.WriteFile("site.bak/sub/a.htm", "backed up");
-    const std::shared_ptr<FileSystemService> other = MakeFileSystem();
     for (const char* held : {"site/sub", ""}) {
         SCOPED_TRACE(held);
-        const std::unique_ptr<FolderLock> lock = other->LockFolder(tree.Path(held));
+        const std::unique_ptr<FolderLock> lock =
+            MakeFileSystem()->OpenFolder(tree.Path(held))->Lock(true);
         window.Messages.clear();
         window.Backup = true;
         EXPECT_EQ(Start(), RunOutcome::Failed);
         ExpectOneCriticalBox(FolderInUse(tree.Path("site")).what());
         window.Messages.clear();
-        EXPECT_EQ(Restore(), RunOutcome::Failed); // before its question
-        ASSERT_EQ(window.Messages.size(), 1u);
-        EXPECT_EQ(window.Messages[0].text, FolderInUse(tree.Path("site")).what());
+        EXPECT_EQ(Restore(), RunOutcome::Failed); // after its question
+        ASSERT_EQ(window.Messages.size(), 2u);
+        EXPECT_EQ(window.Messages[1].text, FolderInUse(tree.Path("site")).what());
         EXPECT_EQ(ReadPage("sub/a.htm"), Original);
         EXPECT_EQ(tree.Entries(), (Entries{"site.bak/", "site.bak/sub/", "site.bak/sub/a.htm",
                                            "site/", "site/sub/", "site/sub/a.htm"}));
@@ -152,35 +162,54 @@ TEST_F(RunFailureTest, AFolderHeldByAnotherRunIsRefusedAtOnceAndNothingChanges) 
     }
 }
 
-// What a killed run left (temporary files, a new backup) is removed by the next
-// run or restore, not by a dry run, and never taken for pages nor copied.
-TEST_F(RunFailureTest, LeftoversOfAKilledRunAreRemovedByTheNextRunOrRestoreAndNeverCopied) {
-    const Entries leftovers = {".a.htm.velnor-Ab12Cd", "sub/.b.htm.velnor-xY34zW"};
+// What killed runs, restores and backups left (named temporary files and
+// links, page copies in the backup, unfinished backups beside it) is removed
+// by the next run or restore, not by a dry run, and never taken for pages nor
+// copied; what only looks like it stays.
+TEST_F(RunFailureTest, LeftoversOfKilledRunsAreRemovedByTheNextRunOrRestoreAndNothingElse) {
+    std::map<std::string, std::string> temps; // one name each, as a killed run leaves
+    const auto temp = [&](const std::string& target) {
+        auto [made, added] = temps.try_emplace(target);
+        if (added)
+            made->second =
+                std::filesystem::path(TempNameFor(PathFromUtf8(target).native())).string();
+        return made->second;
+    };
+    const std::string user = ".a.htm.velnor-custom"; // a user's name of that shape
     const auto plant = [&] {
-        for (const std::string& name : leftovers)
-            WritePage(name, "half a page");
+        WritePage(temp("a.htm"), "half a page");
+        WritePage("sub/" + temp("b.htm"), "half a page");
+        if (NamesAreBytes)
+            tree.MakeLink("site/" + temp("lnk"), "a.htm");
+        tree.WriteFile("site.bak/" + temp("a.htm"), "a page copied half");
+        for (const char* file : {"a.htm", "b/c.htm", "d.htm"})
+            tree.WriteFile(temp("site.bak") + "/" + file, "a killed backup");
     };
     WritePage("a.htm", Original);
     WritePage("sub/b.htm", Original);
+    WritePage(user, "the user's");
+    tree.WriteFile("site.bak/a.htm", Original);
+    tree.MakeFolder(".site.bak.velnor-custom");
     plant();
+    const Entries planted = tree.Entries();
     window.Backup = true;
     driver = std::make_unique<RunDriver>(window, failures->Factory(), RunSettings{false, true});
-    EXPECT_EQ(driver->Start().leftoversRemoved, 0u); // a dry run writes nothing
-    EXPECT_EQ(tree.Entries("site").size(), 5u);
+    EXPECT_EQ(driver->Start().leftovers, Leftovers{}); // a dry run writes nothing
+    EXPECT_EQ(tree.Entries(), planted);
+
     window.Statuses.clear();
-    tree.WriteFile(".site.bak.velnor-Zz98Yy/a.htm", "a killed backup"); // not yet site.bak
-    tree.WriteFile(".site.bak.bak.velnor-Zz98Yy/a.htm", "another folder's");
     driver = std::make_unique<RunDriver>(window, failures->Factory());
-    EXPECT_EQ(driver->Start().leftoversRemoved, 3u);
-    EXPECT_FALSE(std::filesystem::exists(tree.Path(".site.bak.velnor-Zz98Yy")));
-    EXPECT_TRUE(std::filesystem::exists(tree.Path(".site.bak.bak.velnor-Zz98Yy")));
-    EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
-    EXPECT_EQ(tree.Entries("site.bak"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
+    EXPECT_EQ(driver->Start().leftovers,
+              (Leftovers{.files = NamesAreBytes ? 4u : 3u, .copies = 1, .filesInCopies = 3}));
+    EXPECT_EQ(tree.Entries("site"), (Entries{user, "a.htm", "sub/", "sub/b.htm"}));
+    EXPECT_EQ(tree.Entries("site.bak"), (Entries{user, "a.htm", "sub/", "sub/b.htm"}));
+    EXPECT_TRUE(std::filesystem::exists(tree.Path(".site.bak.velnor-custom")));
     EXPECT_EQ(Worked().size(), 2u);
+
     plant();
-    tree.WriteFile("site.bak/.a.htm.velnor-Qw56Er", "half a page");
-    EXPECT_EQ(driver->Restore().leftoversRemoved, 2u);
-    EXPECT_EQ(tree.Entries("site"), (Entries{"a.htm", "sub/", "sub/b.htm"}));
+    EXPECT_EQ(driver->Restore().leftovers,
+              (Leftovers{.files = NamesAreBytes ? 4u : 3u, .copies = 1, .filesInCopies = 3}));
+    EXPECT_EQ(tree.Entries("site"), (Entries{user, "a.htm", "sub/", "sub/b.htm"}));
 }
 
 } // namespace

@@ -82,7 +82,7 @@ protected:
 
     TempTree tree;
     ScriptedWindow window;
-    std::shared_ptr<ServiceFailures> failures = std::make_shared<ServiceFailures>();
+    std::shared_ptr<FileSystemFailures> failures = std::make_shared<FileSystemFailures>();
     std::unique_ptr<RunDriver> driver;
 };
 
