@@ -90,6 +90,7 @@ TEST_F(RunCommand, ExistingBackupIsBroughtUpToDateOnlyWhenTheAnswerIsYes) {
         {"run", " YES \n", true, 0, asked},
         {"run", "n\n", true, 3, AllOf(asked, EndsWith(kDeclined))},
         {"run", "yy\n", true, 3, asked},
+        {"run", "\n", true, 3, asked}, // Enter alone keeps the backup as it is
         {"run", "", true, 3, asked},
         {"run", "y\n", false, 3,
          Eq("velnor-cli: " + question +

@@ -66,24 +66,34 @@ TEST_F(FileLayerTest, ReadPageTakesOnlyAnOrdinaryFileWithinItsSize) {
 // content's flush and its rename: the page stays as that writer left it.
 TEST_F(FileLayerTest, APageChangedOrGoneSinceItWasReadIsLeftAsTheOtherWriterLeftIt) {
     // what the other writer does, and the page's content afterwards ("" for none)
-    const std::tuple<const char*, std::function<void(const TempTree&)>, const char*> changes[] = {
-        {"appended", [](const TempTree& t) { t.WriteFile("page.htm", "old + more"); },
-         "old + more"},
-        {"renamed over",
-         [](const TempTree& t) {
-             t.WriteFile("other", "old");
-             std::filesystem::rename(t.Path("other"), t.Path("page.htm"));
-         },
-         "old"},
-        {"touched",
-         [](const TempTree& t) { std::filesystem::last_write_time(t.Path("page.htm"), {}); },
-         "old"},
-        {"deleted", [](const TempTree& t) { std::filesystem::remove(t.Path("page.htm")); }, ""},
-    };
+    std::vector<std::tuple<const char*, std::function<void(const TempTree&)>, const char*>>
+        changes = {
+            {"appended", [](const TempTree& t) { t.WriteFile("page.htm", "old + more"); },
+             "old + more"},
+            {"renamed over",
+             [](const TempTree& t) {
+                 t.WriteFile("other", "old");
+                 std::filesystem::rename(t.Path("other"), t.Path("page.htm"));
+             },
+             "old"},
+            {"touched",
+             [](const TempTree& t) { std::filesystem::last_write_time(t.Path("page.htm"), {}); },
+             "old"},
+            {"deleted", [](const TempTree& t) { std::filesystem::remove(t.Path("page.htm")); }, ""},
+        };
+    if (NamesAreBytes) // permission bits that a replacement would put back
+        changes.emplace_back(
+            "made private",
+            [](const TempTree& t) {
+                std::filesystem::permissions(t.Path("page.htm"), std::filesystem::perms::others_all,
+                                             std::filesystem::perm_options::remove);
+            },
+            "old");
     const std::filesystem::path page = tree.Path("page.htm");
     for (const auto& [what, make, after] : changes) {
         for (const bool lastMoment : {false, true}) {
             SCOPED_TRACE(std::string(what) + (lastMoment ? " before the rename" : ""));
+            std::filesystem::remove(page); // a new file, with the usual permissions
             tree.WriteFile("page.htm", "old");
             const std::shared_ptr<FolderHandle> folder = Open("");
             const FileStamp read = ReadPage(*folder, NameOf(page), 100).stamp;

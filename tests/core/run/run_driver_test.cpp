@@ -241,5 +241,20 @@ TEST_F(RunDriverTest, RestoreAsksThenCopiesTheBackupBackKeepingPagesAddedSince) 
     EXPECT_EQ(window.Statuses.size(), statuses);
 }
 
+// A missing folder is made anew under a temporary name: a restore that fails
+// half-way leaves no folder, and nothing beside it.
+TEST_F(RunDriverTest, ARestoreThatFailsMakingTheFolderAnewLeavesNoFolder) {
+    tree.WriteFile("site.bak/a.htm", Original);
+    tree.WriteFile("site.bak/b.htm", Original);
+    std::filesystem::remove(tree.Path("site"));
+    failures->FailOn(FileCall::WriteFile, PagePath("b.htm"), "no room");
+    EXPECT_EQ(Restore(), RunOutcome::Failed);
+    EXPECT_EQ(window.Messages.back().text, DisplayPath(PagePath("b.htm")) + ": no room");
+    EXPECT_EQ(tree.Entries(), (Entries{"site.bak/", "site.bak/a.htm", "site.bak/b.htm"}));
+    failures->Heal();
+    EXPECT_EQ(Restore(), RunOutcome::Done);
+    EXPECT_EQ(ReadPage("b.htm"), Original);
+}
+
 } // namespace
 } // namespace velnor::test
