@@ -67,8 +67,9 @@ restore Copies FOLDER.bak back over FOLDER (files added to FOLDER since stay),
                          is none
 
 run and restore hold FOLDER while they work: another run or restore on it, on
-a folder inside it or around it fails at once. Both remove the temporary files
-that an interrupted run left in FOLDER, and say how many on standard error.
+a folder inside it or around it fails at once. Both remove what an interrupted
+run, restore or backup left in FOLDER, in FOLDER.bak and beside them, and say
+how much on standard error. No folder below FOLDER is reached through a link.
 
 Exit status: 0 done; 1 error (described on standard error); 2 usage error;
 3 declined (a question answered no).

@@ -12,6 +12,8 @@ namespace velnor {
 
 bool OrdinaryFileExists(std::u16string_view path) {
     const std::string posix = PosixPath(path);
+    // The program named in the registry, looked at once and not opened: no
+    // folder of the user's is reached through it.
     struct stat status {};
     if (stat(posix.c_str(), &status) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)

@@ -16,6 +16,7 @@ namespace {
 
 } // namespace
 
+// The one file the filter was given, opened once as any reader would open it.
 InputFile::InputFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     if (fd_ < 0) {
         ThrowErrno(path);
