@@ -6,7 +6,7 @@
 # errors in all three; checks the formatting first. Fails if anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh build linux test package wine windows
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
