@@ -16,7 +16,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 corpus=${1:-/tmp/velnor-corpus}
 peers=${2:-/tmp/velnor-peers}
-shared_peers=$root/../shared/bench/peers
+peers_scripts=$root/bench/peers
 cli=${CLI:-$root/build-release/bin/velnor-cli}
 big=$corpus/big.html
 out=$(mktemp -d)
@@ -38,7 +38,7 @@ rounds() {
   done
   if [ "$name" = warm ]; then
     names+=("@minify-html/node")
-    cmds+=("node $shared_peers/minify-file.mjs @minify-html/node $page $out/peer.html")
+    cmds+=("node $peers_scripts/minify-file.mjs @minify-html/node $page $out/peer.html")
   fi
   local n=${#names[@]} r k args
   for r in $(seq "${RUNS:-10}"); do

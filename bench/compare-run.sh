@@ -7,7 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 corpus=${1:-/tmp/velnor-corpus}
 peers=${2:-/tmp/velnor-peers}
-shared_peers=$root/../shared/bench/peers
+peers_scripts=$root/bench/peers
 cli=${CLI:-$root/build/bin/velnor-cli}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -19,7 +19,7 @@ hyperfine --runs "${RUNS:-5}" --style basic --export-json "$work/run.json" \
   -n "velnor-cli run" --prepare "rm -rf $work/tree && cp -r $corpus/real $work/tree && sync" \
   "$cli run --no-backup --yes $work/tree" \
   -n "@minify-html/node tree" --prepare "rm -rf $work/peer && sync" \
-  "node $shared_peers/minify-tree.mjs @minify-html/node $corpus/real $work/peer" \
+  "node $peers_scripts/minify-tree.mjs @minify-html/node $corpus/real $work/peer" \
   -n "cp -r" --prepare "rm -rf $work/copy && sync" \
   "cp -r $corpus/real $work/copy"
 python3 "$root/bench/medians.py" "$work/run.json"

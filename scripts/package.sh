@@ -4,7 +4,7 @@
 # under /usr and packed by CPack.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh build linux package
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \

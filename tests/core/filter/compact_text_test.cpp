@@ -1,4 +1,5 @@
 #include "core/filter/compact_text.h"
+#include "tests/support/case_names.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -56,7 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
                       WorkedExample{Both, u"<script>\r\nvar a = 1;\r\n</script>",
                                     u"<script>vara=1;</script>", 23, 30},
                       WorkedExample{Both, u"<script type=t>\r\n  var a = 1;\r\n</script>",
-                                    u"<script type=t>\rvar a = 1;\r</script>", 35, 39}));
+                                    u"<script type=t>\rvar a = 1;\r</script>", 35, 39}),
+    test::CaseNames({"SpacesOnly", "BreaksOnly", "AspBlock", "ScriptWithoutAttributes",
+                     "ScriptWithAttributes"}));
 
 TEST(CompactText, TheFirstCharacterIsKeptWithoutAStep) {
     for (std::u16string text : {u"", u"\n", u"<"}) {

@@ -1,4 +1,5 @@
 #include "tests/core/run/run_fixture.h"
+#include "tests/support/case_names.h"
 
 #include <gmock/gmock.h>
 
@@ -65,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                                74},                                   // 14 of 19
                       PageCase{"a       b", true, true, "ab", 8, 12}, // 1 of 8: 12.5, ties to even
                       PageCase{"a     bcd", true, true, "abcd", 8, 38}, // 3 of 8: 37.5
-                      PageCase{"a ", true, true, "a", 1, 0}, PageCase{"", true, true, "", 0, -1}));
+                      PageCase{"a ", true, true, "a", 1, 0}, PageCase{"", true, true, "", 0, -1}),
+    CaseNames({"SpacesOnly", "TieRoundsDown", "TieRoundsUp", "NothingKept", "Empty"}));
 
 TEST_F(RunDriverTest, TheFileGaugeCountsBytesSoATwoByteTextEndsHalfWay) {
     std::string page;
@@ -192,7 +194,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, BackupTest,
                          ::testing::Values(BackupCase{false, false, MessageAnswer::No, true},
                                            BackupCase{true, false, MessageAnswer::No, true},
                                            BackupCase{true, true, MessageAnswer::Yes, true},
-                                           BackupCase{true, true, MessageAnswer::No, false}));
+                                           BackupCase{true, true, MessageAnswer::No, false}),
+                         CaseNames({"Unticked", "NoneBefore", "AnsweredYes", "AnsweredNo"}));
 
 // The backup is made under a temporary name beside it and renamed when whole.
 TEST_F(RunDriverTest, AFailedNewBackupEndsTheRunLeavingNoBackupAndNoPageRewritten) {
