@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "core/identity.h"
+#include "core/text/cp936_tables.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/frmMain.h"
 
@@ -10,6 +11,7 @@
 #include <optional>
 
 int main(int argc, char* argv[]) {
+    velnor::UseCodePageConverter(&velnor::MakeCp936Converter);
     QCoreApplication::setApplicationName("velnor");
     QCoreApplication::setApplicationVersion(velnor::identity::VersionText);
     // Read before the application exists, so --help and --version need no display.

@@ -1,6 +1,8 @@
+#include "core/text/cp936_tables.h"
 #include "ui/win32/frmMain.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    velnor::UseCodePageConverter(&velnor::MakeCp936Converter);
     velnor::frmMain window;
     window.Show(showCommand);
     MSG message;

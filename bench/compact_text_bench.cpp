@@ -10,6 +10,7 @@
 #include "core/filter/compact_text.h"
 #include "core/filter/page_compactor.h"
 #include "core/text/ansi_codec.h"
+#include "core/text/cp936_tables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -101,6 +102,7 @@ BENCHMARK(WindowReport)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    velnor::UseCodePageConverter(&velnor::MakeCp936Converter);
     benchmark::Initialize(&argc, argv);
     if (argc > 1) {
         std::ifstream in(argv[1], std::ios::binary);

@@ -9,6 +9,7 @@
 #include "bench/generated_page.h"
 #include "core/files/file_system.h"
 #include "core/run/run_driver.h"
+#include "core/text/cp936_tables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -88,4 +89,9 @@ void FastPath(benchmark::State& state) {
 
 BENCHMARK(StepPath)->Unit(benchmark::kMillisecond);
 BENCHMARK(FastPath)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    velnor::UseCodePageConverter(&velnor::MakeCp936Converter);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}

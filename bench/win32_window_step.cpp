@@ -10,6 +10,7 @@
 #include "bench/generated_page.h"
 #include "core/files/file_system.h"
 #include "core/settings/settings_store.h"
+#include "core/text/cp936_tables.h"
 #include "ui/win32/frmMain.h"
 
 #include <algorithm>
@@ -126,6 +127,7 @@ template <typename Window> std::unique_ptr<Window> OpenWindow(const PageFolder& 
 } // namespace
 
 int main(int argc, char** argv) {
+    velnor::UseCodePageConverter(&velnor::MakeCp936Converter);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const PageFolder folder;
     const auto real = OpenWindow<velnor::frmMain>(folder);

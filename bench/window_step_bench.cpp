@@ -14,6 +14,7 @@
 #include "core/files/file_system.h"
 #include "core/run/run_driver.h"
 #include "core/settings/settings_store.h"
+#include "core/text/cp936_tables.h"
 #include "ui/qt/directory_list.h"
 #include "ui/qt/frmMain.h"
 
@@ -152,6 +153,7 @@ BENCHMARK(GaugeRepaint);
 } // namespace
 
 int main(int argc, char** argv) {
+    velnor::UseCodePageConverter(&velnor::MakeCp936Converter);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

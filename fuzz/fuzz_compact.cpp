@@ -5,6 +5,7 @@
 #include "core/filter/compact_text.h"
 #include "core/filter/page_compactor.h"
 #include "core/text/ansi_codec.h"
+#include "core/text/cp936_tables.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -148,6 +149,11 @@ std::string Streamed(std::string_view page, RemovalOptions options, std::size_t 
 }
 
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    velnor::UseCodePageConverter(&velnor::MakeCp936Converter);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) {

@@ -13,15 +13,15 @@ namespace {
 
 const char* RootName(RegistryRoot root) {
     switch (root) {
-    case HKEY_CLASSES_ROOT:
+    case registry_root::ClassesRoot:
         return "HKEY_CLASSES_ROOT";
-    case HKEY_CURRENT_USER:
+    case registry_root::CurrentUser:
         return "HKEY_CURRENT_USER";
-    case HKEY_LOCAL_MACHINE:
+    case registry_root::LocalMachine:
         return "HKEY_LOCAL_MACHINE";
-    case HKEY_USERS:
+    case registry_root::Users:
         return "HKEY_USERS";
-    case HKEY_CURRENT_CONFIG:
+    case registry_root::CurrentConfig:
         return "HKEY_CURRENT_CONFIG";
     default:
         return nullptr;

@@ -9,9 +9,6 @@
 
 namespace velnor {
 
-// Where the program looks for the machine's registry on systems without one.
-inline constexpr const char* RegeditRegistryFile = "/etc/velnor/registry.reg";
-
 // The registry where the system has none: the keys and values of a REGEDIT4
 // export file, read when the first key is opened. No file means no keys. A
 // file that cannot be read or parsed makes Open throw. Every key grants every

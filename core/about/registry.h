@@ -10,13 +10,14 @@ namespace velnor {
 using RegistryRoot = std::int32_t;
 using RegistryKey = std::uintptr_t;
 
-// The predefined roots, with the values Windows gives them. <windows.h> makes
-// these names macros, so it must come after this header where both are needed.
-inline constexpr RegistryRoot HKEY_CLASSES_ROOT = static_cast<RegistryRoot>(0x80000000u);
-inline constexpr RegistryRoot HKEY_CURRENT_USER = static_cast<RegistryRoot>(0x80000001u);
-inline constexpr RegistryRoot HKEY_LOCAL_MACHINE = static_cast<RegistryRoot>(0x80000002u);
-inline constexpr RegistryRoot HKEY_USERS = static_cast<RegistryRoot>(0x80000003u);
-inline constexpr RegistryRoot HKEY_CURRENT_CONFIG = static_cast<RegistryRoot>(0x80000005u);
+// The predefined roots (HKEY_CLASSES_ROOT...), with the values Windows gives them.
+namespace registry_root {
+inline constexpr RegistryRoot ClassesRoot = static_cast<RegistryRoot>(0x80000000u);
+inline constexpr RegistryRoot CurrentUser = static_cast<RegistryRoot>(0x80000001u);
+inline constexpr RegistryRoot LocalMachine = static_cast<RegistryRoot>(0x80000002u);
+inline constexpr RegistryRoot Users = static_cast<RegistryRoot>(0x80000003u);
+inline constexpr RegistryRoot CurrentConfig = static_cast<RegistryRoot>(0x80000005u);
+} // namespace registry_root
 
 // Status codes, as the Windows registry functions return them.
 namespace registry_status {
@@ -55,8 +56,8 @@ public:
     virtual std::int32_t Close(RegistryKey handle) = 0;
 };
 
-// The machine's registry: advapi32 on Windows; elsewhere the REGEDIT4 export
-// file at RegeditRegistryFile (platform/regedit_registry.h).
+// The machine's registry: advapi32 on Windows; elsewhere a REGEDIT4 export
+// file (RegeditRegistry) where the OS layer keeps it.
 std::unique_ptr<Registry> MakeSystemRegistry();
 
 } // namespace velnor

@@ -19,9 +19,9 @@ const std::string UnavailableMessage = "此时系统信息不可用";
 // value is taken as it is: the start itself shows whether it still exists.
 std::optional<std::u16string> FindSysInfo(const SysInfoServices& services) {
     std::u16string path;
-    if (GetKeyValue(*services.registry, HKEY_LOCAL_MACHINE, SysInfoKey, SysInfoValue, path))
+    if (GetKeyValue(*services.registry, registry_root::LocalMachine, SysInfoKey, SysInfoValue, path))
         return path;
-    if (!GetKeyValue(*services.registry, HKEY_LOCAL_MACHINE, SysInfoLocationKey,
+    if (!GetKeyValue(*services.registry, registry_root::LocalMachine, SysInfoLocationKey,
                      SysInfoLocationValue, path))
         return std::nullopt;
     const std::u16string candidate = path + SysInfoFileName;

@@ -49,7 +49,6 @@ private:
     static constexpr std::size_t Ahead = 6;
 
     std::size_t Scan(std::string_view bytes, std::size_t from, bool last, std::string& out);
-    void ScanStitched(std::string_view block, std::string& out, bool last);
     void Keep(std::string_view bytes, std::size_t end);
 
     const Cp936Tables& tables_;

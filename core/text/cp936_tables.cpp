@@ -1,9 +1,14 @@
 #include "core/text/cp936_tables.h"
 
+#include <atomic>
+#include <stdexcept>
+
 namespace velnor {
 namespace {
 
 constexpr char16_t EscapeBase = 0xDC00;
+
+std::atomic<ConverterMaker> converterMaker{nullptr};
 
 // The one character above ASCII that the bytes decode to, if it encodes back
 // to exactly those bytes; otherwise 0.
@@ -38,10 +43,16 @@ Cp936Tables BuildCp936Tables(CodePageConverter& converter) {
     return tables;
 }
 
+void UseCodePageConverter(ConverterMaker make) {
+    converterMaker = make;
+}
+
 const Cp936Tables& GetCp936Tables() {
     static const Cp936Tables tables = [] {
-        const std::unique_ptr<CodePageConverter> converter = MakeCp936Converter();
-        return BuildCp936Tables(*converter);
+        const ConverterMaker make = converterMaker;
+        if (make == nullptr)
+            throw std::logic_error("no code page converter was handed to the codec");
+        return BuildCp936Tables(*make());
     }();
     return tables;
 }

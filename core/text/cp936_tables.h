@@ -18,9 +18,16 @@ public:
     virtual std::string Encode(std::u16string_view text) = 0;
 };
 
-// The system's converter (iconv or MultiByteToWideChar); from the OS layer.
+// The system's converter (iconv or MultiByteToWideChar); from the OS layer,
+// which is all the core ever calls it through: each program hands it in.
 // Throws std::runtime_error when the system has none for code page 936.
 std::unique_ptr<CodePageConverter> MakeCp936Converter();
+
+using ConverterMaker = std::unique_ptr<CodePageConverter> (*)();
+
+// Gives the codec the system's converter, which it asks for its tables at
+// first use. Every program does so before it decodes or encodes anything.
+void UseCodePageConverter(ConverterMaker make);
 
 // Lookup tables of code page 936, asked of the system's converter once and
 // kept only where a character converts back to exactly the bytes it came from.
@@ -38,7 +45,8 @@ struct Cp936Tables {
 
 Cp936Tables BuildCp936Tables(CodePageConverter& converter);
 
-// Built from the system's converter at first use; thread-safe.
+// Built from the converter handed in, at first use; thread-safe. Throws
+// std::logic_error when none was.
 const Cp936Tables& GetCp936Tables();
 
 } // namespace velnor

@@ -1,7 +1,6 @@
 
 #include "os/win32/win32_registry.h"
 
-// After our own headers: it turns the HKEY_ names into macros.
 #include <windows.h>
 
 namespace velnor {

@@ -66,19 +66,19 @@ TEST(RegeditRegistry, ValuesHoldTheBytesWindowsWouldStoreUnderTheirKeys) {
         {"later", registry_type::Sz, "new\0"s},
     };
     for (const auto& [name, type, bytes] : values) {
-        const Read read = Query(registry, HKEY_LOCAL_MACHINE, "software\\VELNOR", name);
+        const Read read = Query(registry, registry_root::LocalMachine, "software\\VELNOR", name);
         EXPECT_EQ(read.status, registry_status::Success) << name;
         EXPECT_EQ(read.type, type) << name;
         EXPECT_EQ(read.bytes, bytes) << name;
     }
-    EXPECT_EQ(Query(registry, HKEY_CURRENT_USER, "SOFTWARE\\Velnor", "Sz").bytes, "user\0"s);
-    EXPECT_EQ(Query(registry, HKEY_LOCAL_MACHINE, "SOFTWARE\\Velnor", "None").status,
+    EXPECT_EQ(Query(registry, registry_root::CurrentUser, "SOFTWARE\\Velnor", "Sz").bytes, "user\0"s);
+    EXPECT_EQ(Query(registry, registry_root::LocalMachine, "SOFTWARE\\Velnor", "None").status,
               registry_status::FileNotFound);
     const std::tuple<RegistryRoot, std::string, std::int32_t> keys[] = {
-        {HKEY_LOCAL_MACHINE, "SOFTWARE", registry_status::Success},
-        {HKEY_LOCAL_MACHINE, "SOFT", registry_status::FileNotFound},
-        {HKEY_LOCAL_MACHINE, "SOFTWARE\\Velnor\\Deeper", registry_status::FileNotFound},
-        {HKEY_USERS, "SOFTWARE\\Velnor", registry_status::FileNotFound},
+        {registry_root::LocalMachine, "SOFTWARE", registry_status::Success},
+        {registry_root::LocalMachine, "SOFT", registry_status::FileNotFound},
+        {registry_root::LocalMachine, "SOFTWARE\\Velnor\\Deeper", registry_status::FileNotFound},
+        {registry_root::Users, "SOFTWARE\\Velnor", registry_status::FileNotFound},
         {12345, "SOFTWARE\\Velnor", registry_status::InvalidHandle},
     };
     for (const auto& [root, key, status] : keys)
@@ -88,10 +88,10 @@ TEST(RegeditRegistry, ValuesHoldTheBytesWindowsWouldStoreUnderTheirKeys) {
 TEST(RegeditRegistry, AMissingFileHoldsNoKeysAndAFolderIsAnError) {
     test::TempTree folder;
     RegeditRegistry missing(folder.Path("absent.reg"));
-    EXPECT_EQ(Query(missing, HKEY_LOCAL_MACHINE, "", std::nullopt).status,
+    EXPECT_EQ(Query(missing, registry_root::LocalMachine, "", std::nullopt).status,
               registry_status::FileNotFound);
     RegeditRegistry notAFile(folder.Path("."));
-    EXPECT_THROW(Query(notAFile, HKEY_USERS, "A", std::nullopt), std::runtime_error);
+    EXPECT_THROW(Query(notAFile, registry_root::Users, "A", std::nullopt), std::runtime_error);
 }
 
 TEST(RegeditRegistry, FileThatCannotBeReadWhollyIsAnErrorNamingTheLine) {
@@ -109,7 +109,7 @@ TEST(RegeditRegistry, FileThatCannotBeReadWhollyIsAnErrorNamingTheLine) {
     test::TempTree folder;
     for (const auto& [text, where] : cases) {
         RegeditRegistry registry(folder.WriteFile("registry.reg", text));
-        EXPECT_THAT([&] { Query(registry, HKEY_USERS, "A", std::nullopt); },
+        EXPECT_THAT([&] { Query(registry, registry_root::Users, "A", std::nullopt); },
                     ::testing::ThrowsMessage<RegeditFileError>(::testing::AllOf(
                         ::testing::HasSubstr(where), ::testing::HasSubstr("registry.reg"))))
             << text;
