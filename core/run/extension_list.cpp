@@ -1,19 +1,24 @@
 #include "core/run/extension_list.h"
 
-#include "core/text/ascii.h"
+#include "core/text/ansi_codec.h"
+#include "core/text/lower_case.h"
+#include "core/text/utf8.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace velnor {
-
 namespace {
 
-template <typename Unit>
-bool EndsWithIgnoringCase(std::basic_string_view<Unit> text, std::basic_string_view<Unit> end) {
-    if (text.size() < end.size())
-        return false;
-    return std::equal(end.begin(), end.end(), text.end() - end.size(),
-                      [](Unit a, Unit b) { return AsciiLower(a) == AsciiLower(b); });
+// The text of a name, lower-cased.
+std::u16string LoweredText(ExtensionMatcher::Units name) {
+    using Unit = ExtensionMatcher::Units::value_type;
+    if constexpr (std::is_same_v<Unit, char>) {
+        std::optional<std::u16string> text = Utf8ToUtf16(name);
+        return LowerCased(text ? *text : DecodeAnsi(name));
+    } else {
+        return LowerCased(std::u16string(name.begin(), name.end()));
+    }
 }
 
 } // namespace
@@ -31,12 +36,23 @@ std::vector<std::string> SplitExtensions(std::string_view text) {
     }
 }
 
-bool MatchesExtension(std::basic_string_view<std::filesystem::path::value_type> path,
-                      const std::vector<std::filesystem::path>& extensions) {
-    using Names = std::basic_string_view<std::filesystem::path::value_type>;
-    return std::any_of(extensions.begin(), extensions.end(), [path](const auto& e) {
-        return !e.empty() && EndsWithIgnoringCase(path, Names(e.native()));
-    });
+ExtensionMatcher::ExtensionMatcher(const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries) {
+        if (entry.empty())
+            continue;
+        std::optional<std::u16string> text = Utf8ToUtf16(entry);
+        entries_.push_back(LowerCased(text ? *text : DecodeAnsi(entry)));
+        longest_ = std::max(longest_, entries_.back().size());
+    }
+}
+
+bool ExtensionMatcher::Matches(Units name,
+                               const std::function<std::filesystem::path()>& path) const {
+    std::u16string text = LoweredText(name);
+    if (text.size() < longest_)
+        text = LoweredText(path().native());
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [&text](const std::u16string& entry) { return text.ends_with(entry); });
 }
 
 } // namespace velnor

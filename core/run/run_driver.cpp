@@ -166,18 +166,10 @@ private:
 // The found files whose names end in one of the extensions, by index.
 std::vector<std::size_t> MatchingPages(const FoundFileList& found,
                                        const std::vector<std::string>& extensions) {
-    std::vector<std::filesystem::path> endings;
-    std::size_t longest = 0;
-    for (const std::string& extension : extensions) {
-        endings.push_back(PathFromUtf8(extension));
-        longest = std::max(longest, endings.back().native().size());
-    }
+    const ExtensionMatcher matcher(extensions);
     std::vector<std::size_t> pages;
     for (std::size_t i = 0; i < found.FileCount(); ++i) {
-        const EntryName& name = found.FileAt(i).name;
-        // an ending longer than the name reaches into the folders' names
-        if (name.size() >= longest ? MatchesExtension(name, endings)
-                                   : MatchesExtension(found[i].native(), endings))
+        if (matcher.Matches(found.FileAt(i).name, [&found, i] { return found[i]; }))
             pages.push_back(i);
     }
     return pages;

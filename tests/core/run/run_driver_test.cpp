@@ -25,11 +25,12 @@ TEST_F(RunDriverTest, AMissingFolderEndsTheRunWithoutAWord) {
 TEST_F(RunDriverTest, PagesAreChosenByTheirEndIgnoringCaseAndEachIsWorkedOnceInSearchOrder) {
     const std::string page = "a  b";
     ASSERT_NE(Compacted(page), page);
-    // page.HTM matches two entries; the empty entries match nothing
-    window.Extensions = "htm|HTM||asp|";
-    const std::pair<std::string, bool> files[] = {{"page.HTM", true},      {"xhtm", true},
-                                                  {"notes.txt", false},    {"sub/deep.Asp", true},
-                                                  {"page.htm.bak", false}, {"中文.htm", true}};
+    // page.HTM matches two entries; the empty entries match nothing; every
+    // letter is lower-cased, on both sides
+    window.Extensions = "htm|HTM||asp||äsp|ΣΕΛ";
+    const std::pair<std::string, bool> files[] = {
+        {"page.HTM", true},      {"xhtm", true},     {"notes.txt", false}, {"sub/deep.Asp", true},
+        {"page.htm.bak", false}, {"中文.htm", true}, {"x.ÄSP", true},      {"y.σελ", true}};
     for (const auto& [name, matches] : files)
         WritePage(name, page);
     Start();
@@ -37,7 +38,8 @@ TEST_F(RunDriverTest, PagesAreChosenByTheirEndIgnoringCaseAndEachIsWorkedOnceInS
         EXPECT_EQ(ReadPage(name), matches ? Compacted(page) : page) << name;
     EXPECT_EQ(Worked(),
               (Entries{DisplayPath(PagePath("sub/deep.Asp")), DisplayPath(PagePath("page.HTM")),
-                       DisplayPath(PagePath("xhtm")), DisplayPath(PagePath("中文.htm"))}));
+                       DisplayPath(PagePath("x.ÄSP")), DisplayPath(PagePath("xhtm")),
+                       DisplayPath(PagePath("y.σελ")), DisplayPath(PagePath("中文.htm"))}));
     EXPECT_EQ(window.Statuses.back(), Finished);
 }
 
