@@ -3,8 +3,10 @@
 #include "core/text/cp936_tables.h"
 #include "ui/qt/design_font.h"
 #include "ui/qt/frmMain.h"
+#include "ui/qt/system_language.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QSessionManager>
 #include <QTimer>
 
@@ -20,6 +22,7 @@ int main(int argc, char* argv[]) {
     if (!line)
         line = velnor::ReadCommandLine(argc, argv, true);
     QGuiApplication::setDesktopFileName("velnor");
+    velnor::UseQtTranslations(QLocale::system());
     velnor::UseDesignFont();
 
     velnor::frmMain window;

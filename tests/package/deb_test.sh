@@ -67,6 +67,9 @@ needed=(libc6 libstdc++6)
 for library in "${needed[@]}"; do
     expect "Depends on $library" 1 "$(field Depends | tr ',' '\n' | grep -c "^ *$library (>= ")"
 done
+# The window's standard buttons in the desktop's language come from Qt's translations.
+[[ $gui == ON ]] && expect "Depends on Qt's translations" 1 \
+    "$(field Depends | tr ',' '\n' | grep -c '^ *qt6-translations-l10n$')"
 expect "licence" 1 "$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/velnor/copyright |
     grep -c '^License: Expat$')"
 

@@ -21,8 +21,10 @@ QColor ColourOf(const design::Colour& colour) {
 
 QPushButton* MakeButton(const design::ControlDesign& design, QWidget* container) {
     auto* button = new QPushButton(QString::fromUtf8(design.caption), container);
-    // Enter presses the default button, or in a dialog the button with the focus.
+    // Enter presses the default button, or the button with the focus: in a
+    // dialog, as Qt does anyway, and in the main window, as Windows does.
     button->setDefault(design.defaultButton);
+    button->setAutoDefault(true);
     return button;
 }
 

@@ -1,8 +1,11 @@
 #include "tests/ui/qt/ui_fixture.h"
 #include "ui/qt/directory_list.h"
+#include "ui/qt/system_language.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -61,6 +64,23 @@ TEST_F(MainWindowButtons, StartAndRestoreShowTheirBoxesWithTheirButtonsAndIcons)
     const BoxSeen done{"文件已经全部还原.", "Velnor", QMessageBox::Ok, QMessageBox::Warning};
     EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{asked, done}));
     EXPECT_EQ(tree.ReadFile("site/index.htm"), Page);
+}
+
+// As on Windows: Enter clicks the button that has the focus, in the language of
+// the desktop's own boxes.
+TEST_F(MainWindowButtons, EnterClicksTheFocusedButtonAndTheBoxSpeaksTheDesktopsLanguage) {
+    UseQtTranslations(QLocale(QLocale::Chinese, QLocale::China));
+    MakeWindow().show();
+    std::vector<QString> buttons;
+    BoxAnswerer answerer(QMessageBox::Cancel, [&buttons](QWidget* modal) {
+        for (QAbstractButton* button : qobject_cast<QMessageBox*>(modal)->buttons())
+            buttons.push_back(button->text());
+    });
+    Find<QPushButton>("Command2")->setFocus();
+    QTest::keyClick(Find<QPushButton>("Command2"), Qt::Key_Return);
+    ASSERT_EQ(answerer.boxes.size(), 1u);
+    EXPECT_EQ(answerer.boxes[0].text, "你确定要还原备份文件吗?");
+    EXPECT_EQ(buttons, (std::vector<QString>{"确定", "取消"}));
 }
 
 TEST_F(MainWindowButtons, Check1ClickedDuringARunTakesEffectFromTheNextCharacter) {

@@ -60,8 +60,8 @@ struct BoxSeen {
     bool operator==(const BoxSeen&) const = default;
 };
 
-// Records and closes every modal widget that opens: a message box with the
-// answer (or closed if it has none), anything else after whileOpen has seen it.
+// Records and closes every modal widget that opens, once whileOpen has seen
+// it: a message box with the answer (or closed if it has none).
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(
@@ -82,6 +82,7 @@ public:
             QAbstractButton* byDefault = box->defaultButton();
             boxes.push_back({box->text(), box->windowTitle(), box->standardButtons(), box->icon(),
                              byDefault ? box->standardButton(byDefault) : QMessageBox::NoButton});
+            whileOpen(box);
             if (QAbstractButton* button = box->button(answer))
                 button->click();
             else
