@@ -15,8 +15,11 @@ namespace {
 
 constexpr DWORD MaxCall = 1 << 30; // ReadFile and WriteFile count in 32 bits
 
+// The code is taken before anything else runs: building the exception calls
+// into the runtime, which may clear it.
 [[noreturn]] void ThrowLastError(const std::string& what) {
-    throw std::system_error(static_cast<int>(GetLastError()), Win32Category(), what);
+    const DWORD error = GetLastError();
+    throw std::system_error(static_cast<int>(error), Win32Category(), what);
 }
 
 // The C library's descriptors (0, 1, 2 and those of _open) lead to handles.
