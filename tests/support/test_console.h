@@ -21,10 +21,10 @@ public:
     // Its screen, for the test's own writes.
     HANDLE Screen() const { return screen_; }
 
-    // Runs program with the arguments (UTF-8) as the prompt of this console
-    // would: a console program with the console as its standard streams, a
-    // window program (streams false) with none. Its exit status, -1 when it
-    // did not end within a minute.
+    // Runs program with the arguments (UTF-8) from this console: a console
+    // program with the console as its standard streams, a window program
+    // (streams false) with none at all, so that only the console it may join
+    // is left. Its exit status, -1 when it did not end within a minute.
     int Run(const std::filesystem::path& program, const std::vector<std::string>& args,
             bool streams = true) const;
 

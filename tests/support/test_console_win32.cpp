@@ -39,8 +39,8 @@ int TestConsole::Run(const std::filesystem::path& program, const std::vector<std
                      bool streams) const {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
     if (streams) {
-        startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = input_;
         startup.hStdOutput = screen_;
         startup.hStdError = screen_;

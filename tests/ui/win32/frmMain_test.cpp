@@ -232,6 +232,27 @@ TEST_F(MainWindowButtons, ADriveThatCannotBeOpenedIsReportedAndDir1Stays) {
     EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{{description, "Velnor", {IDOK}, 0, IDOK}}));
 }
 
+// The folder of the command line: in the literal form the folder it names; one
+// that cannot be opened is reported in the system's words, and Dir1 stays.
+TEST_F(MainWindowButtons, AFolderToOpenIsShownOrReportedAndDir1Stays) {
+    tree.MakeFolder("other");
+    const std::filesystem::path missing = tree.Path("missing");
+    std::string description;
+    try {
+        MakeFileSystem()->GetFolder(missing)->SubFolders();
+    } catch (const std::exception& error) {
+        description = error.what();
+    }
+    ASSERT_FALSE(description.empty());
+    MakeWindow();
+    BoxAnswerer answerer;
+    window->OpenFolder(L"\\\\?\\" + tree.Path("other").native() + L"\\");
+    EXPECT_EQ(window->FolderPath(), tree.Path("other"));
+    window->OpenFolder(missing);
+    EXPECT_EQ(window->FolderPath(), tree.Path("other"));
+    EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{{description, "Velnor", {IDOK}, 0, IDOK}}));
+}
+
 TEST_F(MainWindowButtons, AFailedStoreAtCloseIsReportedAndTheProgramStillEnds) {
     settings->failWrites = "HKEY_CURRENT_USER\\Software: access denied";
     MakeWindow();
