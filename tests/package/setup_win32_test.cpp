@@ -132,13 +132,18 @@ int OpenFromExplorer(const std::wstring& command, const fs::path& folder) {
 // taken away first, and the remembered folder put back at the end.
 class SetupFixture : public ::testing::Test {
 protected:
-    SetupFixture() {
+    void SetUp() override {
+        if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+            GTEST_SKIP() << "installs for the user who runs it: only in Wine's throwaway prefix";
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         UninstallLeftOver();
         rememberedBefore_ = Text(Remembered, L"Path");
         settingsBefore_ = KeyExists(L"Software\\VB and VBA Program Settings");
+        setUp_ = true;
     }
-    ~SetupFixture() override {
+    void TearDown() override {
+        if (!setUp_)
+            return;
         UninstallLeftOver();
         if (rememberedBefore_) {
             RegSetKeyValueW(HKEY_CURRENT_USER, Remembered, L"Path", REG_SZ,
@@ -161,6 +166,7 @@ protected:
     const fs::path shortcut = KnownFolder(FOLDERID_Programs) / L"Velnor.lnk";
 
 private:
+    bool setUp_ = false;
     std::optional<std::wstring> rememberedBefore_;
     bool settingsBefore_ = false;
 };
