@@ -20,6 +20,22 @@ void Report(const CliStreams& streams, const std::string& line) {
     }
 }
 
+// Started with no command in a console of its own (a double-click in Explorer):
+// the usage, kept on screen until a key is pressed.
+int ShowUsageUntilAKey(const CliStreams& streams) {
+    try {
+        io::WriteAll(streams.out,
+                     HelpText() + "\nvelnor-cli 是命令行程序，请在命令提示符窗口中运行它。\n"
+                                  "velnor-cli is a command-line program: run it from a command "
+                                  "prompt.\n按任意键关闭此窗口 (press any key to close this "
+                                  "window)...",
+                     "standard output");
+        io::WaitForKey(streams.in);
+    } catch (const std::system_error&) {
+    }
+    return kExitUsage;
+}
+
 template <class... Handlers> struct Overloaded : Handlers... { using Handlers::operator()...; };
 
 } // namespace
@@ -79,6 +95,8 @@ Exit status: 0 done; 1 error (described on standard error); 2 usage error;
 
 int RunCli(const std::vector<std::string>& args, const CliStreams& streams,
            const FileSystemFactory& fileSystem, const Clock& clock) {
+    if (args.empty() && streams.consoleOfItsOwn)
+        return ShowUsageUntilAKey(streams);
     try {
         CliArgs parsed = ParseArgs(args);
         return std::visit(

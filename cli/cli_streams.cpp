@@ -8,6 +8,8 @@ CliStreams StandardStreams() {
     CliStreams streams;
     streams.inIsTerminal = io::IsTerminal(streams.in);
     streams.errIsTerminal = io::IsTerminal(streams.err);
+    streams.errTakesEscapes = streams.errIsTerminal && io::TakesEscapes(streams.err);
+    streams.consoleOfItsOwn = streams.inIsTerminal && io::InConsoleOfItsOwn();
     return streams;
 }
 

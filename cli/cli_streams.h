@@ -8,11 +8,14 @@ struct CliStreams {
     int in = 0;
     int out = 1;
     int err = 2;
-    bool inIsTerminal = false;  // questions may be asked on it
-    bool errIsTerminal = false; // the progress bar may be drawn on it
+    bool inIsTerminal = false;   // questions may be asked on it
+    bool errIsTerminal = false;  // the progress bar may be drawn on it
+    bool errTakesEscapes = true; // it redraws the bar by escape sequences
+    // A console window opened for the program alone, gone when it ends.
+    bool consoleOfItsOwn = false;
 };
 
-// The process's own streams, with the flags taken from isatty.
+// The process's own streams, with the flags taken from the system.
 CliStreams StandardStreams();
 
 } // namespace velnor::cli

@@ -1,6 +1,7 @@
 #include "cli/filter_command.h"
 
 #include "core/filter/page_compactor.h"
+#include "core/io/page_output.h"
 #include "core/io/stream_io.h"
 #include "core/text/cp936_tables.h"
 
@@ -26,6 +27,7 @@ int RunFilter(const FilterArgs& args, const CliStreams& streams) {
     const std::string inName = args.file ? *args.file : "standard input";
 
     PageCompactor compactor(RemovalOptions{!args.keepSpaces, !args.keepBreaks}, GetCp936Tables());
+    const std::unique_ptr<io::PageOutput> page = io::MakePageOutput(streams.out, "standard output");
     const auto block = std::make_unique<char[]>(kBlock);
     std::string out;
     std::uint64_t bytesIn = 0;
@@ -39,10 +41,11 @@ int RunFilter(const FilterArgs& args, const CliStreams& streams) {
         } else {
             compactor.Finish(out);
         }
-        io::WriteAll(streams.out, out, "standard output");
+        page->Write(out);
         bytesIn += got;
         bytesOut += out.size();
     } while (got > 0);
+    page->Finish();
     if (args.stats) {
         const PageCounts counts = compactor.Counts();
         const std::string line =

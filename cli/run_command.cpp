@@ -75,7 +75,7 @@ int RunRun(const RunArgs& args, const CliStreams& streams, const FileSystemFacto
     const auto started = clock();
     const std::filesystem::path folder = NormalFolder(args.folder);
 
-    RunProgress progress(streams.errIsTerminal ? streams.err : -1, clock);
+    RunProgress progress(streams.errIsTerminal ? streams.err : -1, clock, streams.errTakesEscapes);
     SeamSettings settings{folder,           args.ext,       !args.keepSpaces,
                           !args.keepBreaks, !args.noBackup, args.yes};
     TerminalSeam seam(settings, streams, &progress, clock);
@@ -115,7 +115,7 @@ int RunRestore(const RestoreArgs& args, const CliStreams& streams,
     settings.folder = NormalFolder(args.folder);
     settings.backup = false;
     settings.assumeYes = args.yes;
-    RunProgress progress(streams.errIsTerminal ? streams.err : -1, clock);
+    RunProgress progress(streams.errIsTerminal ? streams.err : -1, clock, streams.errTakesEscapes);
     TerminalSeam seam(settings, streams, &progress, clock);
     RunDriver driver(seam, fileSystem, RunSettings{.reportSteps = false, .dryRun = false},
                      &progress);

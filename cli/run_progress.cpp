@@ -28,7 +28,8 @@ std::string MinutesSeconds(double seconds) {
 
 } // namespace
 
-RunProgress::RunProgress(int drawFd, Clock clock) : drawFd_(drawFd), clock_(std::move(clock)) {
+RunProgress::RunProgress(int drawFd, Clock clock, bool escapes)
+    : drawFd_(drawFd), clock_(std::move(clock)), escapes_(escapes) {
     start_ = clock_();
 }
 
@@ -64,8 +65,11 @@ void RunProgress::Copied(std::uint64_t files, std::uint64_t bytes) {
 void RunProgress::Clear() {
     if (drawn_) {
         drawn_ = false;
+        const std::string wipe =
+            escapes_ ? "\r\x1b[K" : "\r" + std::string(shownWidth_, ' ') + "\r";
+        shownWidth_ = 0;
         try {
-            io::WriteAll(drawFd_, "\r\x1b[K", "standard error");
+            io::WriteAll(drawFd_, wipe, "standard error");
         } catch (const std::system_error&) {
             drawFd_ = -1;
         }
@@ -123,10 +127,14 @@ void RunProgress::Draw(bool force) {
     }
     lastDraw_ = now;
     try {
-        std::string text = "\r";
-        text += copying_ ? FormatCopyLine(filesCopied_, bytesCopied_, now - start_)
-                         : FormatLine(tally_, now - start_);
-        text += "\x1b[K";
+        const std::string line = copying_ ? FormatCopyLine(filesCopied_, bytesCopied_, now - start_)
+                                          : FormatLine(tally_, now - start_);
+        std::string text = "\r" + line;
+        if (escapes_)
+            text += "\x1b[K";
+        else if (line.size() < shownWidth_)
+            text.append(shownWidth_ - line.size(), ' ');
+        shownWidth_ = line.size();
         io::WriteAll(drawFd_, text, "standard error");
         drawn_ = true;
     } catch (const std::system_error&) {

@@ -24,11 +24,13 @@ struct RunTally {
 
 // Tallies the pages of a run and, when given a terminal, keeps one progress
 // line on it: while a backup or restore copies, files and bytes copied and the
-// rate; then pages and bytes done of the total, rate and time left.
+// rate; then pages and bytes done of the total, rate and time left. The line
+// is redrawn from its start; the rest of a longer line before it is wiped by
+// an escape sequence or, on a terminal that takes none, by blanks.
 class RunProgress : public RunObserver {
 public:
     // drawFd < 0: tally only, draw nothing.
-    RunProgress(int drawFd, Clock clock);
+    RunProgress(int drawFd, Clock clock, bool escapes);
 
     void PagesMatched(std::uint64_t pages,
                       const std::function<std::uint64_t()>& totalBytes) override;
@@ -52,6 +54,8 @@ private:
 
     int drawFd_;
     Clock clock_;
+    bool escapes_;
+    std::size_t shownWidth_ = 0; // of the line on the terminal, without escapes
     RunTally tally_;
     bool copying_ = false;
     std::uint64_t filesCopied_ = 0;

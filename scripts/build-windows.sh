@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds Velnor for 64-bit Windows into build-win/ (programs in
-# build-win/bin/) and packs dist/velnor-1.0.0-win64.zip: the programs, stripped,
-# and the README. The programs need no DLL beyond Windows' own.
+# build-win/bin/) and puts into dist/ what the build packages
+# (packaging/windows/): velnor-1.0.0-win64.zip, with the two programs
+# stripped, LICENSE.txt and README-Windows.txt, and the installer
+# velnor-1.0.0-setup.exe made of the same files. The programs need no DLL
+# beyond Windows' own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh build windows
@@ -14,11 +17,10 @@ version=$(sed -n 's/^project(Velnor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/velnor-$version"
-for program in build-win/bin/*.exe; do
-  x86_64-w64-mingw32-strip -o "$stage/velnor-$version/$(basename "$program")" "$program"
-done
-cp README.md "$stage/velnor-$version/"
+cp build-win/package/* "$stage/velnor-$version/"
 mkdir -p dist
 rm -f "dist/velnor-$version-win64.zip"
 (cd "$stage" && zip -q -r -X - "velnor-$version") >"dist/velnor-$version-win64.zip"
+cp "build-win/velnor-$version-setup.exe" dist/
 echo "dist/velnor-$version-win64.zip"
+echo "dist/velnor-$version-setup.exe"

@@ -38,4 +38,16 @@ bool ReadLine(int fd, std::string& line);
 // Whether a person sits at the stream.
 bool IsTerminal(int fd);
 
+// Asks the terminal at fd to act on the escape sequences that redraw a line
+// (a Windows console does from Windows 10 on, once asked); whether it will.
+bool TakesEscapes(int fd);
+
+// Whether the program runs in a console window opened for it alone, which
+// closes the moment it ends: on Windows, started from Explorer rather than
+// from a prompt. Never elsewhere.
+bool InConsoleOfItsOwn();
+
+// Waits until a key is pressed at the terminal of fd (or its input ends).
+void WaitForKey(int fd);
+
 } // namespace velnor::io

@@ -74,4 +74,18 @@ bool IsTerminal(int fd) {
     return ::isatty(fd) == 1;
 }
 
+bool TakesEscapes(int fd) {
+    return IsTerminal(fd);
+}
+
+bool InConsoleOfItsOwn() {
+    return false;
+}
+
+void WaitForKey(int fd) {
+    // A terminal hands over what was typed at Enter.
+    std::string line;
+    ReadLine(fd, line);
+}
+
 } // namespace velnor::io

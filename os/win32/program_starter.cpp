@@ -21,7 +21,8 @@ void StartProgram(std::u16string_view path) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        throw std::system_error(static_cast<int>(GetLastError()), Win32Category(),
+        const DWORD error = GetLastError(); // before the exception is made
+        throw std::system_error(static_cast<int>(error), Win32Category(),
                                 "cannot start " + Utf8FromWide(commandLine));
     }
     CloseHandle(process.hThread);

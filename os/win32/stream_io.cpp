@@ -1,5 +1,6 @@
 #include "core/io/stream_io.h"
 
+#include "os/win32/console_text.h"
 #include "os/win32/wide_text.h"
 #include "os/win32/win32_error.h"
 #include "os/win32/windows_api.h"
@@ -15,8 +16,11 @@ namespace {
 
 constexpr DWORD MaxCall = 1 << 30; // ReadFile and WriteFile count in 32 bits
 
+// The code is taken before anything else runs: building the exception calls
+// into the runtime, which may clear it.
 [[noreturn]] void ThrowLastError(const std::string& what) {
-    throw std::system_error(static_cast<int>(GetLastError()), Win32Category(), what);
+    const DWORD error = GetLastError();
+    throw std::system_error(static_cast<int>(error), Win32Category(), what);
 }
 
 // The C library's descriptors (0, 1, 2 and those of _open) lead to handles.
@@ -26,11 +30,6 @@ HANDLE HandleOf(int fd, const std::string& name) {
         throw std::system_error(ERROR_INVALID_HANDLE, Win32Category(), name);
     }
     return handle;
-}
-
-bool IsConsole(HANDLE handle) {
-    DWORD mode = 0;
-    return GetConsoleMode(handle, &mode) != 0;
 }
 
 // Bytes read; 0 at end, which a pipe reports as broken once its writer is gone.
@@ -80,16 +79,7 @@ void WriteAll(int fd, std::string_view bytes, const std::string& name) {
         text.resize(static_cast<std::size_t>(
             MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
                                 text.data(), static_cast<int>(text.size()))));
-        std::wstring_view rest = text;
-        while (!rest.empty()) {
-            DWORD put = 0;
-            if (!WriteConsoleW(handle, rest.data(),
-                               static_cast<DWORD>(std::min<std::size_t>(rest.size(), MaxCall)),
-                               &put, nullptr)) {
-                ThrowLastError(name);
-            }
-            rest.remove_prefix(put);
-        }
+        WriteConsoleText(handle, text, name);
         return;
     }
     while (!bytes.empty()) {
@@ -119,18 +109,42 @@ bool ReadLine(int fd, std::string& line) {
     }
 }
 
-// A console the program writes to is asked to act on the escapes that keep
-// the progress line (Windows 10 on); an older one shows them as they are.
 bool IsTerminal(int fd) {
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    return handle != INVALID_HANDLE_VALUE && IsConsole(handle);
+}
+
+// A console that refuses the mode (before Windows 10) would show the escapes
+// as they are.
+bool TakesEscapes(int fd) {
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
     DWORD mode = 0;
-    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) {
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
         return false;
-    }
-    if (fd != 0) {
+    if (!(mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING))
         SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    return GetConsoleMode(handle, &mode) && (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+
+// Started from a prompt, the console holds the prompt's process too.
+bool InConsoleOfItsOwn() {
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
+void WaitForKey(int fd) {
+    const HANDLE handle = HandleOf(fd, "standard input");
+    if (!IsConsole(handle)) {
+        char c = 0;
+        ReadFrom(handle, &c, 1, "standard input");
+        return;
     }
-    return true;
+    INPUT_RECORD record{};
+    DWORD got = 0;
+    while (ReadConsoleInputW(handle, &record, 1, &got) && got == 1) {
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown)
+            return;
+    }
 }
 
 } // namespace velnor::io

@@ -15,10 +15,12 @@ const std::error_category& Win32Category();
 // The error the system reported for path: "<path>: <words>".
 FileSystemError Win32Error(DWORD error, const std::filesystem::path& path);
 
-// Throws Win32Error with GetLastError() when a call reported failure.
+// Throws Win32Error with GetLastError() when a call reported failure. The code
+// is read first: making the exception calls into the runtime, which may clear it.
 inline void ThrowIfFailed(bool succeeded, const std::filesystem::path& path) {
     if (!succeeded) {
-        throw Win32Error(GetLastError(), path);
+        const DWORD error = GetLastError();
+        throw Win32Error(error, path);
     }
 }
 

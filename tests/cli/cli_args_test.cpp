@@ -34,6 +34,18 @@ TEST(CliArgs, UsageErrorExitsTwoWithOneLineAndNoOutput) {
     }
 }
 
+// Started by a double-click, the usage stays on screen until a key is pressed.
+TEST(CliArgs, NoCommandInAConsoleOfItsOwnShowsTheUsageAndWaitsForAKey) {
+    CapturedStreams io("k");
+    CliStreams streams = io.Streams(true);
+    streams.consoleOfItsOwn = true;
+    EXPECT_EQ(Cli({}, streams), 2);
+    EXPECT_THAT(io.Out(),
+                AllOf(StartsWith(HelpText()), EndsWith("press any key to close this window)...")));
+    EXPECT_EQ(io.Err(), "");
+    EXPECT_EQ(io.InputRead(), 1); // the key
+}
+
 TEST(CliArgs, OptionValuesAndOperandsAreTakenAsTyped) {
     EXPECT_EQ(std::get<RunArgs>(ParseArgs({"run", "--ext=shtml", "site"})).ext, "shtml");
     EXPECT_EQ(std::get<RunArgs>(ParseArgs({"run", "--ext", "", "site"})).ext, "");

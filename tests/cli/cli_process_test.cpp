@@ -1,5 +1,6 @@
 #include "tests/cli/cli_test_helpers.h"
 #include "tests/support/child_process.h"
+#include "tests/support/system_words.h"
 #include "tests/support/temp_tree.h"
 
 #include <string>
@@ -38,6 +39,16 @@ TEST(CliProcess, BuiltCommandExitsWithTheStatusOfWhatHappened) {
                   StartsWith("rewrote 1 page, 12 → 8 bytes (66.7% kept) in "), IsEmpty());
     EXPECT_EQ(tree.ReadFile("site/a.html"), "<p>x</p>");
     EXPECT_EQ(tree.ReadFile("site.bak/a.html"), "<p> x </p>\r\n");
+}
+
+// The first error of a fresh process: nothing the program did before may have
+// set the error aside.
+TEST(CliProcess, FirstErrorIsDescribedInTheSystemsWords) {
+    velnor::test::TempTree tree;
+    const std::string missing = tree.Path("missing.htm").string();
+    ExpectProcess(tree, {"filter", missing}, 1, IsEmpty(),
+                  Eq("velnor-cli: " + missing + ": " +
+                     velnor::test::SystemWords(velnor::test::Fault::NoSuchFile) + "\n"));
 }
 
 } // namespace

@@ -45,6 +45,8 @@ public:
         return CliStreams{fileno(in_), fileno(out_), fileno(err_), inIsTerminal, errIsTerminal};
     }
     std::string Out() const { return Contents(out_); }
+    // How many bytes of its input the command read.
+    long long InputRead() const { return velnor::test::DescriptorOffset(in_); }
     std::string Err() const { return Contents(err_); }
 
 private:

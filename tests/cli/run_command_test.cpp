@@ -146,6 +146,24 @@ TEST_F(RunCommand, ProgressIsDrawnOnATerminalAndWipedBeforeTheSummary) {
                                      EndsWith("\r\x1b[K文件已经全部还原.\n")));
 }
 
+// An old Windows console shows escape sequences as they are: a shorter line
+// is padded over the longer one before it, and the last one wiped by blanks.
+TEST_F(RunCommand, ProgressOnATerminalThatTakesNoEscapesIsRedrawnWithBlanks) {
+    CapturedStreams io;
+    CliStreams streams = io.Streams(false, true);
+    streams.errTakesEscapes = false;
+    EXPECT_EQ(Cli({"run", "--yes", Site()}, streams), 0);
+    const std::string err = io.Err();
+    EXPECT_EQ(err.find('\x1b'), std::string::npos);
+    const std::size_t wipe = err.rfind('\r', err.size() - 2);
+    ASSERT_NE(wipe, std::string::npos);
+    const std::size_t line = err.rfind('\r', wipe - 1);
+    const std::string last = err.substr(line + 1, wipe - line - 1);
+    EXPECT_THAT(last, HasSubstr("] 3/3 pages"));
+    EXPECT_EQ(err.substr(wipe), "\r" + std::string(last.find_last_not_of(' ') + 1, ' ') + "\r");
+    EXPECT_THAT(io.Out(), StartsWith("rewrote 3 pages"));
+}
+
 // A run over "lnk/..": leftovers removed, then a read-only page with escapes in its name.
 TEST_F(RunCommand, TheFolderIsTheOneTheSystemResolvesAndNamesReachTheTerminalEscaped) {
     if (!velnor::test::NamesAreBytes)

@@ -1,20 +1,11 @@
 #include "tests/support/child_process.h"
 
-#include "core/text/utf8.h"
+#include "tests/support/windows_process.h"
 
-#include <windows.h>
-
-#include <optional>
 #include <stdexcept>
 
 namespace velnor::test {
 namespace {
-
-// The tests pass no quotes and no trailing backslashes, so quoting each
-// argument whole is enough for CommandLineToArgvW and the C runtime.
-std::wstring Quoted(const std::u16string& arg) {
-    return L"\"" + std::wstring(arg.begin(), arg.end()) + L"\"";
-}
 
 HANDLE Inherited(const std::filesystem::path& path, DWORD access, DWORD disposition) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -36,9 +27,7 @@ int RunProgram(const std::filesystem::path& program, const std::vector<std::stri
     startup.hStdInput = Inherited(in, GENERIC_READ, OPEN_EXISTING);
     startup.hStdOutput = Inherited(out, GENERIC_WRITE, CREATE_ALWAYS);
     startup.hStdError = Inherited(err, GENERIC_WRITE, CREATE_ALWAYS);
-    std::wstring line = Quoted(program.u16string());
-    for (const std::string& arg : args)
-        line += L" " + Quoted(Utf8ToUtf16(arg).value());
+    std::wstring line = CommandLineOf(program, args);
     PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0,
                                         nullptr, nullptr, &startup, &process);
@@ -46,12 +35,7 @@ int RunProgram(const std::filesystem::path& program, const std::vector<std::stri
         CloseHandle(handle);
     if (!started)
         throw std::runtime_error("cannot start " + program.string());
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD status = 0;
-    GetExitCodeProcess(process.hProcess, &status);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(status);
+    return ExitStatusOf(process);
 }
 
 } // namespace velnor::test

@@ -1,30 +1,57 @@
 #include "ui/win32/directory_list.h"
 
+#include "core/files/physical_path.h"
 #include "ui/win32/wide_text.h"
 
+#include <algorithm>
 #include <cwctype>
-#include <system_error>
+#include <string_view>
 
 namespace velnor {
 
 namespace {
 
+constexpr std::wstring_view ShareRoot = L"\\\\?\\UNC\\";
+
 std::filesystem::path Normalised(const std::filesystem::path& path) {
     if (path.empty())
         throw FileSystemError("The folder has no name.");
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error).lexically_normal();
-    if (error)
-        throw FileSystemError(Utf8(path.native()) + ": " + error.message());
-    if (!absolute.has_filename() && absolute != absolute.root_path())
-        absolute = absolute.parent_path();
-    return absolute;
+    return PhysicalPath(path);
+}
+
+// Where the root ends: "C:\", "\\?\UNC\server\share\" (std::filesystem here
+// knows no share root), "\\?\Volume{...}\".
+std::size_t RootLength(std::wstring_view folder) {
+    if (folder.size() >= 3 && folder[1] == L':')
+        return 3;
+    if (!folder.starts_with(L"\\\\"))
+        return 1;
+    std::size_t end = folder.starts_with(ShareRoot) ? ShareRoot.size() : 2;
+    for (int name = 0; name < 2 && end != std::wstring_view::npos; ++name) {
+        end = folder.find(L'\\', end);
+        if (end != std::wstring_view::npos)
+            ++end;
+    }
+    return end == std::wstring_view::npos ? folder.size() : end;
+}
+
+// The folders from the root down to folder.
+std::vector<std::filesystem::path> Chain(const std::filesystem::path& folder) {
+    const std::wstring& text = folder.native();
+    std::vector<std::filesystem::path> chain{text.substr(0, RootLength(text))};
+    for (std::size_t end = chain.front().native().size(); end < text.size(); ++end) {
+        end = std::min(text.find(L'\\', end), text.size());
+        chain.emplace_back(text.substr(0, end));
+    }
+    return chain;
 }
 
 std::wstring NameOf(const std::filesystem::path& folder) {
-    if (folder != folder.root_path())
-        return folder.filename().native();
     std::wstring root = folder.native();
+    if (RootLength(root) < root.size())
+        return folder.filename().native();
+    if (root.starts_with(ShareRoot))
+        return L"\\\\" + root.substr(ShareRoot.size(), root.size() - ShareRoot.size() - 1);
     if (!root.empty())
         root[0] = static_cast<wchar_t>(std::towlower(root[0]));
     return root;
@@ -49,10 +76,8 @@ void DirectoryList::SetPath(const std::filesystem::path& path) {
     const std::vector<FolderItem> subFolders = makeFileSystem_()->GetFolder(folder)->SubFolders();
 
     std::vector<Line> lines;
-    std::filesystem::path chain = folder.root_path();
-    lines.push_back({chain, 0});
-    for (const std::filesystem::path& part : folder.relative_path())
-        lines.push_back({chain /= part, static_cast<int>(lines.size())});
+    for (std::filesystem::path& above : Chain(folder))
+        lines.push_back({std::move(above), static_cast<int>(lines.size())});
     const int open = static_cast<int>(lines.size()) - 1;
     for (const FolderItem& sub : subFolders)
         lines.push_back({sub.Path, open + 1});

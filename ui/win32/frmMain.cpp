@@ -328,6 +328,14 @@ void frmMain::Drive1_Change() {
     }
 }
 
+void frmMain::OpenFolder(const std::filesystem::path& folder) {
+    try {
+        Dir1_->SetPath(folder);
+    } catch (const std::exception& error) {
+        ShowFailure(error.what());
+    }
+}
+
 void frmMain::ShowFailure(const std::string& description) {
     ShowMessage({.text = description, .title = identity::ApplicationTitle});
 }

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,6 +48,9 @@ public:
     void Show(int showCommand = SW_SHOWNORMAL);
     // Tab, Enter and the arrow keys among the controls; true when msg was one.
     bool HandleDialogKeys(MSG& msg);
+    // Shows folder in Dir1 as the system resolves it. One that cannot be
+    // opened gets the box of a failed drive change, and Dir1 keeps what it showed.
+    void OpenFolder(const std::filesystem::path& folder);
 
     std::filesystem::path FolderPath() const override;
     bool BackupTicked() const override;

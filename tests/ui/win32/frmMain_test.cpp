@@ -116,6 +116,16 @@ TEST_F(WindowFixture, Dir1ShowsTheStoredFolderIfItOpensElseTheCurrentOneAndClose
     }
 }
 
+// What the system says of a folder that cannot be listed, "" if it can.
+std::string ListingError(const std::filesystem::path& folder) {
+    try {
+        MakeFileSystem()->GetFolder(folder)->SubFolders();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "";
+}
+
 // A page folder "site" in a temporary tree, remembered, so the window opens on it.
 class MainWindowButtons : public WindowFixture {
 protected:
@@ -214,12 +224,7 @@ TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) 
 // In the system's words; Drive1 keeps the pick.
 TEST_F(MainWindowButtons, ADriveThatCannotBeOpenedIsReportedAndDir1Stays) {
     const std::filesystem::path absent = L"Q:\\";
-    std::string description;
-    try {
-        MakeFileSystem()->GetFolder(absent)->SubFolders();
-    } catch (const std::exception& error) {
-        description = error.what();
-    }
+    const std::string description = ListingError(absent);
     ASSERT_FALSE(description.empty());
     const std::filesystem::path current = std::filesystem::current_path().root_path();
     BoxAnswerer answerer;
@@ -229,6 +234,22 @@ TEST_F(MainWindowButtons, ADriveThatCannotBeOpenedIsReportedAndDir1Stays) {
     SendMessageW(Control(frmMain_design::Drive1), WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(window->FolderPath(), tree.Path("site"));
     EXPECT_EQ(window->Drives().Drive(), absent);
+    EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{{description, "Velnor", {IDOK}, 0, IDOK}}));
+}
+
+// The folder of the command line: in the literal form the folder it names; one
+// that cannot be opened is reported in the system's words, and Dir1 stays.
+TEST_F(MainWindowButtons, AFolderToOpenIsShownOrReportedAndDir1Stays) {
+    tree.MakeFolder("other");
+    const std::filesystem::path missing = tree.Path("missing");
+    const std::string description = ListingError(missing);
+    ASSERT_FALSE(description.empty());
+    MakeWindow();
+    BoxAnswerer answerer;
+    window->OpenFolder(L"\\\\?\\" + tree.Path("other").native() + L"\\");
+    EXPECT_EQ(window->FolderPath(), tree.Path("other"));
+    window->OpenFolder(missing);
+    EXPECT_EQ(window->FolderPath(), tree.Path("other"));
     EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{{description, "Velnor", {IDOK}, 0, IDOK}}));
 }
 

@@ -1,0 +1,29 @@
+#include "core/files/physical_path.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+
+namespace velnor::test {
+namespace {
+
+TEST(PhysicalPath, DrivePathsInTheEverydayFormSharePathsInTheLiteralOne) {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {LR"(\\?\C:\site\)", LR"(C:\site)"},
+        {LR"(\\?\c:)", LR"(c:\)"},
+        {LR"(\\?\C:\site.)", LR"(C:\site.)"}, // the system would drop the dot of the everyday form
+        {LR"(\\?\UNC\server\share\site.\)", LR"(\\?\UNC\server\share\site.)"},
+        {LR"(\\?\unc\server\share)", LR"(\\?\UNC\server\share\)"},
+        {LR"(\\server\share\a\..\b\)", LR"(\\?\UNC\server\share\b)"},
+        {LR"(C:/a/./b/../c\\)", LR"(C:\a\c)"},
+        {LR"(C:\)", LR"(C:\)"},
+    };
+    for (const auto& [given, physical] : cases)
+        EXPECT_EQ(PhysicalPath(given).native(), physical) << std::filesystem::path(given);
+    EXPECT_EQ(PhysicalPath(L"site\\"), std::filesystem::current_path() / L"site");
+}
+
+} // namespace
+} // namespace velnor::test
