@@ -3,6 +3,7 @@
 #include "core/files/tree_copy.h"
 #include "core/files/tree_walk.h"
 #include "core/text/display_path.h"
+#include "tests/support/error_of.h"
 #include "tests/support/failing_file_system.h"
 #include "tests/support/system_names.h"
 #include "tests/support/temp_tree.h"
@@ -19,16 +20,6 @@ namespace velnor::test {
 namespace {
 
 using Names = std::vector<std::string>;
-
-// What FileSystemError says, or "" when nothing was thrown.
-template <typename Call> std::string ErrorOf(Call call) {
-    try {
-        call();
-    } catch (const FileSystemError& error) {
-        return error.what();
-    }
-    return "";
-}
 
 EntryName NameOf(const std::filesystem::path& path) {
     return path.filename().native();

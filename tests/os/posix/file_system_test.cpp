@@ -3,6 +3,7 @@
 #include "core/files/tree_copy.h"
 #include "core/text/display_path.h"
 #include "os/posix/os_error.h"
+#include "tests/support/error_of.h"
 #include "tests/support/failing_file_ops.h"
 #include "tests/support/temp_tree.h"
 
@@ -66,16 +67,6 @@ const std::string Acl(std::string_view("\x02\0\0\0"
 
 void SetAttribute(const std::filesystem::path& path, const char* name, const std::string& value) {
     ASSERT_EQ(setxattr(path.c_str(), name, value.data(), value.size(), 0), 0) << name;
-}
-
-// What FileSystemError says, or "" when nothing was thrown.
-template <typename Call> std::string ErrorOf(Call call) {
-    try {
-        call();
-    } catch (const FileSystemError& error) {
-        return error.what();
-    }
-    return "";
 }
 
 class FileSystemTest : public ::testing::Test {
