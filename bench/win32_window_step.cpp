@@ -8,6 +8,7 @@
 //   DISPLAY=:1 wine build-win/bin/velnor_win32_window_bench.exe [runs]
 
 #include "bench/generated_page.h"
+#include "bench/no_window.h"
 #include "core/files/file_system.h"
 #include "core/settings/settings_store.h"
 #include "core/text/cp936_tables.h"
@@ -45,27 +46,6 @@ class WindowWithoutPump : public velnor::frmMain {
 public:
     using frmMain::frmMain;
     void Yield() override {}
-};
-
-// The same steps with nothing behind them.
-class NoWindow : public velnor::WindowSeam {
-public:
-    explicit NoWindow(fs::path folder) : folder_(std::move(folder)) {}
-    fs::path FolderPath() const override { return folder_; }
-    bool BackupTicked() const override { return false; }
-    std::string ExtensionText() const override { return "htm"; }
-    bool RemoveSpacesTicked() const override { return true; }
-    bool RemoveBreaksTicked() const override { return true; }
-    void SetStatus(const std::string&) override {}
-    void SetRatio(std::int16_t) override {}
-    void SetGaugeCells(velnor::Gauge, std::int16_t) override {}
-    void Yield() override {}
-    velnor::MessageAnswer ShowMessage(const velnor::MessageBoxRequest&) override {
-        std::abort(); // a failed run would measure nothing
-    }
-
-private:
-    fs::path folder_;
 };
 
 struct PageFolder {
@@ -132,7 +112,7 @@ int main(int argc, char** argv) {
     const PageFolder folder;
     const auto real = OpenWindow<velnor::frmMain>(folder);
     const auto noPump = OpenWindow<WindowWithoutPump>(folder);
-    NoWindow seam(folder.root);
+    velnor::bench::NoWindow seam(folder.root);
     velnor::RunDriver none(seam, [] { return velnor::MakeFileSystem(); });
     // Taken in turn, so that a busy spell of the machine weighs on all three alike.
     Timings timings[3];

@@ -11,6 +11,7 @@
 //   xvfb-run -a velnor_window_bench    (the same on an X server)
 
 #include "bench/generated_page.h"
+#include "bench/no_window.h"
 #include "core/files/file_system.h"
 #include "core/run/run_driver.h"
 #include "core/settings/settings_store.h"
@@ -90,24 +91,8 @@ template <typename MainWindow> void Window(benchmark::State& state) {
                             std::int64_t(Folder().original.size()));
 }
 
-class NoWindow : public velnor::WindowSeam {
-public:
-    std::filesystem::path FolderPath() const override { return Folder().root; }
-    bool BackupTicked() const override { return false; }
-    std::string ExtensionText() const override { return "htm"; }
-    bool RemoveSpacesTicked() const override { return true; }
-    bool RemoveBreaksTicked() const override { return true; }
-    void SetStatus(const std::string&) override {}
-    void SetRatio(std::int16_t) override {}
-    void SetGaugeCells(velnor::Gauge, std::int16_t) override {}
-    void Yield() override {}
-    velnor::MessageAnswer ShowMessage(const velnor::MessageBoxRequest&) override {
-        std::abort(); // a failed run would measure nothing
-    }
-};
-
 void FastPath(benchmark::State& state) {
-    NoWindow seam;
+    velnor::bench::NoWindow seam(Folder().root);
     velnor::RunDriver driver(
         seam, [] { return velnor::MakeFileSystem(); }, velnor::RunSettings{false, false});
     for (auto _ : state) {
