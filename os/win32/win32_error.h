@@ -14,12 +14,21 @@ const std::error_category& Win32Category();
 
 // The error the system reported for path: "<path>: <words>".
 FileSystemError Win32Error(DWORD error, const std::filesystem::path& path);
+// The same for a native call's status, in the words Win32 has for it.
+FileSystemError NtError(NTSTATUS status, const std::filesystem::path& path);
 
-// Throws Win32Error with GetLastError() when a call reported failure.
+// Throws Win32Error when a call reported failure, with the code it left:
+// read first, before anything else can overwrite it.
 inline void ThrowIfFailed(bool succeeded, const std::filesystem::path& path) {
     if (!succeeded) {
-        throw Win32Error(GetLastError(), path);
+        const DWORD error = GetLastError();
+        throw Win32Error(error, path);
     }
+}
+
+inline void ThrowIfNtFailed(NTSTATUS status, const std::filesystem::path& path) {
+    if (status < 0) // an error or a warning
+        throw NtError(status, path);
 }
 
 } // namespace velnor

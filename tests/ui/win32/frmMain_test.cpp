@@ -216,7 +216,7 @@ TEST_F(MainWindowButtons, ADriveThatCannotBeOpenedIsReportedAndDir1Stays) {
     const std::filesystem::path absent = L"Q:\\";
     std::string description;
     try {
-        MakeFileSystem()->GetFolder(absent)->SubFolders();
+        MakeFileSystem()->OpenFolder(absent)->List();
     } catch (const std::exception& error) {
         description = error.what();
     }
