@@ -1,6 +1,7 @@
 #include "os/win32/win32_folder.h"
 
 #include "core/text/display_path.h"
+#include "os/win32/entry_names.h"
 #include "os/win32/folder_listing.h"
 #include "os/win32/folder_lock.h"
 #include "os/win32/folder_parent.h"
@@ -37,7 +38,8 @@ class Win32Folder : public FolderHandle {
 public:
     Win32Folder(UniqueHandle handle, std::uint64_t volume, std::filesystem::path shown)
         : FolderHandle(std::move(shown)),
-          handle_(std::make_shared<const UniqueHandle>(std::move(handle))), volume_(volume) {}
+          handle_(std::make_shared<const UniqueHandle>(std::move(handle))), volume_(volume),
+          names_(Handle(), Path()) {}
 
     // Every folder opened from this one lies on its volume: another volume is
     // reached only through a mount point, a reparse point, which is refused.
@@ -52,7 +54,10 @@ public:
         if (NotFound(status))
             return {};
         ThrowIfNtFailed(status, PathOf(name));
-        return QueryOf(entry.Get(), PathOf(name)).Entry();
+        EntryInfo info = QueryOf(entry.Get(), PathOf(name)).Entry();
+        if (info.kind != EntryKind::Link && !names_.IsItself(entry.Get(), name, PathOf(name)))
+            info.kind = EntryKind::Link;
+        return info;
     }
 
     std::unique_ptr<FolderHandle> OpenFolder(const EntryName& name,
@@ -66,7 +71,8 @@ public:
         if (status == STATUS_NOT_A_DIRECTORY)
             throw Info(name).kind == EntryKind::Link ? LinkRefused(shown) : NotAFolder(shown);
         ThrowIfNtFailed(status, shown);
-        if (QueryOf(sub.Get(), shown).Kind() == EntryKind::Link)
+        if (QueryOf(sub.Get(), shown).Kind() == EntryKind::Link ||
+            !names_.IsItself(sub.Get(), name, shown))
             throw LinkRefused(shown);
         return MakeWin32Folder(std::move(sub), volume_, shown);
     }
@@ -120,7 +126,7 @@ public:
                                file),
                         shown);
         if (QueryOf(file.Get(), shown).Kind() != EntryKind::File ||
-            GetFileType(file.Get()) != FILE_TYPE_DISK)
+            GetFileType(file.Get()) != FILE_TYPE_DISK || !names_.IsItself(file.Get(), name, shown))
             throw NotOrdinaryFile(shown);
         return MakeReadableFile(std::move(file), shown);
     }
@@ -201,16 +207,20 @@ private:
         return self;
     }
 
-    // The entry itself, a link as itself, open for access; status tells why not.
+    // The entry itself, open for access, or the reason it is not: gone, or a
+    // link that the system cannot rename or remove as itself.
     UniqueHandle OpenItself(const EntryName& name, ACCESS_MASK access, ULONG options,
-                            NTSTATUS& status) {
+                            const std::filesystem::path& shown, NTSTATUS& status) {
         UniqueHandle entry;
         status = OpenAt(Handle(), name, access, ShareAll, FILE_OPEN, options | AsItself, entry);
+        if (NT_SUCCESS(status) && !names_.IsItself(entry.Get(), name, shown))
+            throw LinkRefused(shown);
         return entry;
     }
 
     FolderHandleRef handle_;
     std::uint64_t volume_;
+    EntryNames names_;
 };
 
 std::unique_ptr<HeldPage>
@@ -225,7 +235,9 @@ Win32Folder::HoldPage(const EntryName& name, const std::function<void(const Entr
     }
     ThrowIfNtFailed(status, shown);
     const HandleInfo info = QueryOf(page.Get(), shown);
-    const EntryInfo now = info.Entry();
+    EntryInfo now = info.Entry();
+    if (now.kind != EntryKind::Link && !names_.IsItself(page.Get(), name, shown))
+        now.kind = EntryKind::Link;
     check(now);
     if (now.kind != EntryKind::File)
         return nullptr;
@@ -251,14 +263,14 @@ Win32Folder::HoldPage(const EntryName& name, const std::function<void(const Entr
 void Win32Folder::RenameEntry(const EntryName& from, const EntryName& to, bool replace) {
     const std::filesystem::path shown = PathOf(to);
     NTSTATUS status = 0;
-    const UniqueHandle entry = OpenItself(from, DELETE | FILE_READ_ATTRIBUTES, 0, status);
+    const UniqueHandle entry = OpenItself(from, DELETE | FILE_READ_ATTRIBUTES, 0, shown, status);
     ThrowIfNtFailed(status, shown);
     status = RenameTo(entry.Get(), Handle(), to, replace);
     if (status == STATUS_ACCESS_DENIED && replace) {
         // A read-only file there is replaced like any other, as a rename does
         // on Linux; should that fail, it is read-only again.
         UniqueHandle there = OpenItself(to, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                        FILE_NON_DIRECTORY_FILE, status);
+                                        FILE_NON_DIRECTORY_FILE, shown, status);
         FILE_BASIC_INFO basic{};
         if (NT_SUCCESS(status) &&
             GetFileInformationByHandleEx(there.Get(), FileBasicInfo, &basic, sizeof basic) &&
@@ -278,7 +290,7 @@ bool Win32Folder::RemoveFile(const EntryName& name) {
     const std::filesystem::path shown = PathOf(name);
     NTSTATUS status = 0;
     const UniqueHandle entry =
-        OpenItself(name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, status);
+        OpenItself(name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, shown, status);
     if (NotFound(status))
         return false;
     ThrowIfNtFailed(status, shown);
@@ -298,7 +310,7 @@ void Win32Folder::RemoveFolder(const EntryName& name) {
     const std::filesystem::path shown = PathOf(name);
     NTSTATUS status = 0;
     const UniqueHandle entry =
-        OpenItself(name, DELETE | FILE_READ_ATTRIBUTES, FILE_DIRECTORY_FILE, status);
+        OpenItself(name, DELETE | FILE_READ_ATTRIBUTES, FILE_DIRECTORY_FILE, shown, status);
     ThrowIfNtFailed(status, shown);
     if (QueryOf(entry.Get(), shown).Kind() == EntryKind::Link)
         throw LinkRefused(shown);
