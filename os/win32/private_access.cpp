@@ -1,6 +1,8 @@
 #include "os/win32/private_access.h"
 
 #include "os/win32/win32_error.h"
+#include "os/win32/wine.h"
+#include "os/win32/wine_permissions.h"
 
 #include <sddl.h>
 
@@ -28,12 +30,12 @@ std::wstring RunningUser() {
 
 std::shared_ptr<void> OwnerOnly() {
     static const std::shared_ptr<void> descriptor =
-        DescriptorOf(L"D:P(A;;FA;;;" + RunningUser() + L")");
+        UnderWine() ? WineOwnerOnly() : DescriptorOf(L"D:P(A;;FA;;;" + RunningUser() + L")");
     return descriptor;
 }
 
 std::shared_ptr<void> NewFolderSecurity() {
-    return nullptr;
+    return UnderWine() ? OwnerOnly() : nullptr;
 }
 
 void MakeOwnerOnly(HANDLE handle, const std::filesystem::path& target) {
@@ -50,9 +52,9 @@ std::shared_ptr<void> DescriptorOf(const std::wstring& text) {
 
 void SetDescriptor(HANDLE handle, const std::shared_ptr<void>& descriptor,
                    const std::filesystem::path& target) {
-    ThrowIfFailed(descriptor &&
-                      SetKernelObjectSecurity(handle, DACL_SECURITY_INFORMATION, descriptor.get()),
-                  target);
+    const SECURITY_INFORMATION what =
+        DACL_SECURITY_INFORMATION | (UnderWine() ? OWNER_SECURITY_INFORMATION : 0);
+    ThrowIfFailed(descriptor && SetKernelObjectSecurity(handle, what, descriptor.get()), target);
 }
 
 } // namespace velnor

@@ -2,6 +2,8 @@
 
 #include "core/text/display_path.h"
 #include "os/win32/win32_error.h"
+#include "os/win32/wine.h"
+#include "os/win32/wine_permissions.h"
 
 #include <aclapi.h>
 
@@ -45,8 +47,8 @@ std::vector<BYTE> OwnerOf(HANDLE handle) {
     return copy;
 }
 
-// Giving a file away takes the privilege to restore files; the owner is read
-// back.
+// Giving a file away takes the privilege to restore files. The owner is read
+// back: Wine takes any owner and keeps the file's own.
 void KeepOwner(HANDLE handle, const std::vector<BYTE>& owner, bool required,
                const std::filesystem::path& target) {
     if (OwnerOf(handle) == owner)
@@ -153,7 +155,12 @@ void ApplyAttributes(HANDLE handle, const Win32Attributes& keep, bool ownerRequi
     // a rewritten file is a changed one: backup programs look for the archive bit
     basic.FileAttributes = (keep.Attributes & KeptAttributeMask) | FILE_ATTRIBUTE_ARCHIVE;
     ThrowIfFailed(SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic), target);
-    KeepList(handle, keep.Security, target);
+    // after the attributes, which Wine turns into permission bits of its own
+    if (UnderWine())
+        SetPermissionBits(handle, keep.Security, (keep.Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                          target);
+    else
+        KeepList(handle, keep.Security, target);
 }
 
 } // namespace velnor

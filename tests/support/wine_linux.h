@@ -7,7 +7,7 @@
 namespace velnor::test {
 
 // The Linux side of a Windows test run under Wine, for what a Windows program
-// cannot do there: make links.
+// cannot see or do there: make links, read and set permission bits.
 
 // Whether the test runs under Wine.
 bool UnderWine();
@@ -16,5 +16,9 @@ bool UnderWine();
 std::string RunLinux(std::initializer_list<std::wstring> words);
 // The Linux name of a path (a relative one stays as it is).
 std::wstring LinuxPath(const std::filesystem::path& path);
+
+// A file's permission bits, and setting them.
+unsigned ModeOf(const std::filesystem::path& path);
+void SetMode(const std::filesystem::path& path, unsigned mode);
 
 } // namespace velnor::test

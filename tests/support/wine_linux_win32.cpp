@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -97,6 +98,17 @@ std::string RunLinux(std::initializer_list<std::wstring> words) {
     if (code != "0\n")
         throw std::runtime_error("a Linux program failed: " + DisplayPath(line));
     return out;
+}
+
+unsigned ModeOf(const std::filesystem::path& path) {
+    return static_cast<unsigned>(
+        std::stoul(RunLinux({L"/usr/bin/stat", L"-c", L"%a", LinuxPath(path)}), nullptr, 8));
+}
+
+void SetMode(const std::filesystem::path& path, unsigned mode) {
+    wchar_t octal[8];
+    std::swprintf(octal, std::size(octal), L"%o", mode);
+    RunLinux({L"/bin/chmod", octal, LinuxPath(path)});
 }
 
 } // namespace velnor::test

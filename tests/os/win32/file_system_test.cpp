@@ -9,6 +9,7 @@
 #include "tests/support/open_file.h"
 #include "tests/support/scripted_window.h"
 #include "tests/support/temp_tree.h"
+#include "tests/support/wine_linux.h"
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,31 @@ TEST_F(Win32FileSystemTest, ErrorsNameThePathInTheSystemsWords) {
     EXPECT_EQ(ErrorOf([&] { Open("")->OpenFile(L"folder.htm"); }),
               Win32Error(ERROR_ACCESS_DENIED, tree.Path("folder.htm")).what());
     EXPECT_FALSE(fs->FolderExists(tree.Path("folder.htm/below")));
+}
+
+// Under Wine a file's access list is its Unix permission bits; the group's
+// are not shown to Windows programs, and a group that had more than others
+// keeps only what others have.
+TEST_F(Win32FileSystemTest, UnderWineAReplacedPageAndItsCopyGainNoPermissionBit) {
+    if (!UnderWine())
+        GTEST_SKIP() << "permission bits are Wine's";
+    const std::tuple<const wchar_t*, unsigned, unsigned> pages[] = {{L"a.htm", 0644, 0644},
+                                                                    {L"b.htm", 0600, 0600},
+                                                                    {L"c.htm", 0640, 0600},
+                                                                    {L"d.htm", 0444, 0444}};
+    for (const auto& [page, mode, kept] : pages) {
+        const std::string name = std::filesystem::path(page).string();
+        SetMode(tree.WriteFile("site/" + name, "old"), mode);
+        if ((mode & 0200) != 0)
+            Replace("site", page, "new");
+    }
+    tree.MakeFolder("copy");
+    CopyTree(*Open("site"), *Open("copy"), {}, {});
+    for (const auto& [page, mode, kept] : pages) {
+        const std::string name = std::filesystem::path(page).string();
+        EXPECT_EQ(ModeOf(tree.Path("site/" + name)), kept) << name;
+        EXPECT_EQ(ModeOf(tree.Path("copy/" + name)), kept) << name;
+    }
 }
 
 // A drive root holds its own backup, V:\.bak, which is neither copied into
