@@ -31,10 +31,18 @@ bool EntryNames::IsItself(HANDLE entry, std::wstring_view name,
     const std::lock_guard lock(mutex_);
     if (SameName(whole, folderName_))
         return true;
-    if (!IsFolder(whole))
-        throw FolderMoved(folderShown_);
-    folderName_ = whole;
-    return true;
+    if (IsFolder(whole)) { // found, or moved since
+        folderName_ = whole;
+        return true;
+    }
+    // a link to a name alike elsewhere, when the folder is where its own
+    // name says
+    std::wstring own;
+    if (NT_SUCCESS(QueryObjectName(folder_, own)) && IsFolder(own)) {
+        folderName_ = own;
+        return false;
+    }
+    throw FolderMoved(folderShown_);
 }
 
 bool EntryNames::IsFolder(const std::wstring& name) {

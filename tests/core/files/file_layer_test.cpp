@@ -187,13 +187,19 @@ TEST_F(FileLayerTest, NothingIsReachedThroughALinkAndARenameWithoutReplaceTakesN
     const std::filesystem::path link = tree.Path("site/link");
     EXPECT_EQ(ErrorOf([&] { site->OpenFolder(NameOf(link), link); }), LinkRefused(link).what());
     EXPECT_EQ(site->Info(NameOf(link)).kind, EntryKind::Link);
+    // a link to a page of the same name elsewhere
+    tree.WriteFile("elsewhere/a.htm", "elsewhere");
+    tree.MakeLink("site/a.htm", tree.Path("elsewhere/a.htm"));
+    EXPECT_EQ(ErrorOf([&] { site->OpenFile(NameOf("a.htm")); }),
+              NotOrdinaryFile(tree.Path("site/a.htm")).what());
     if (NamesAreBytes) {
         EXPECT_TRUE(site->RemoveFile(NameOf(link)));
-        EXPECT_EQ(tree.Entries("site"), (Names{"free/", "free/a.htm", "taken/"}));
+        EXPECT_EQ(tree.Entries("site"), (Names{"a.htm", "free/", "free/a.htm", "taken/"}));
     } else { // Wine removes what a Linux link leads to, never the link itself
         EXPECT_EQ(ErrorOf([&] { site->RemoveFile(NameOf(link)); }), LinkRefused(link).what());
-        EXPECT_EQ(tree.Entries("site"), (Names{"free/", "free/a.htm", "link", "taken/"}));
+        EXPECT_EQ(tree.Entries("site"), (Names{"a.htm", "free/", "free/a.htm", "link", "taken/"}));
     }
+    EXPECT_EQ(tree.ReadFile("elsewhere/a.htm"), "elsewhere");
 }
 
 TEST_F(FileLayerTest, AFolderHeldConflictsWithItselfAndWhatLiesInsideButNotBeside) {
