@@ -21,10 +21,11 @@ std::unique_ptr<ReadableFile> MakeReadableFile(UniqueHandle handle, std::filesys
 std::unique_ptr<NewFile> MakeNewFile(FolderHandleRef folder, UniqueHandle handle,
                                      std::filesystem::path shown);
 
-// The page of folder that was info when it was looked at, to be replaced
-// keeping attributes. No handle of it stays open: on Windows a file another
-// handle holds cannot be renamed over, even when that handle lets it.
-std::unique_ptr<HeldPage> MakeHeldPage(FolderHandleRef folder, const HandleInfo& info,
+// The page that was info when it was looked at, to be replaced keeping
+// attributes, in the tree of top, the folder the user named. No handle of it
+// stays open: a file another handle holds cannot be renamed over, even when
+// that handle lets it.
+std::unique_ptr<HeldPage> MakeHeldPage(FolderHandleRef top, const HandleInfo& info,
                                        std::shared_ptr<const Win32Attributes> attributes);
 
 } // namespace velnor

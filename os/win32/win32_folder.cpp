@@ -36,10 +36,13 @@ bool SetAttributes(HANDLE handle, DWORD attributes) {
 
 class Win32Folder : public FolderHandle {
 public:
-    Win32Folder(UniqueHandle handle, std::uint64_t volume, std::filesystem::path shown)
+    // top: the folder opened by its path that this one lies in; none for that
+    // folder itself.
+    Win32Folder(UniqueHandle handle, std::uint64_t volume, std::filesystem::path shown,
+                FolderHandleRef top)
         : FolderHandle(std::move(shown)),
           handle_(std::make_shared<const UniqueHandle>(std::move(handle))), volume_(volume),
-          names_(Handle(), Path()) {}
+          top_(top ? std::move(top) : handle_), names_(Handle(), Path()) {}
 
     // Every folder opened from this one lies on its volume: another volume is
     // reached only through a mount point, a reparse point, which is refused.
@@ -74,7 +77,7 @@ public:
         if (QueryOf(sub.Get(), shown).Kind() == EntryKind::Link ||
             !names_.IsItself(sub.Get(), name, shown))
             throw LinkRefused(shown);
-        return MakeWin32Folder(std::move(sub), volume_, shown);
+        return std::make_unique<Win32Folder>(std::move(sub), volume_, shown, top_);
     }
 
     std::unique_ptr<FolderHandle> OpenParent() override {
@@ -220,6 +223,7 @@ private:
 
     FolderHandleRef handle_;
     std::uint64_t volume_;
+    FolderHandleRef top_;
     EntryNames names_;
 };
 
@@ -257,7 +261,7 @@ Win32Folder::HoldPage(const EntryName& name, const std::function<void(const Entr
     if (!attributes->Owner.empty() && !CanGiveTo(attributes->Owner))
         throw FileSystemError(DisplayPath(shown) + ": its owner cannot be kept: " +
                               Win32Category().message(ERROR_INVALID_OWNER));
-    return MakeHeldPage(handle_, info, std::move(attributes));
+    return MakeHeldPage(top_, info, std::move(attributes));
 }
 
 void Win32Folder::RenameEntry(const EntryName& from, const EntryName& to, bool replace) {
@@ -321,7 +325,7 @@ void Win32Folder::RemoveFolder(const EntryName& name) {
 
 std::unique_ptr<FolderHandle> MakeWin32Folder(UniqueHandle handle, std::uint64_t volume,
                                               std::filesystem::path shown) {
-    return std::make_unique<Win32Folder>(std::move(handle), volume, std::move(shown));
+    return std::make_unique<Win32Folder>(std::move(handle), volume, std::move(shown), nullptr);
 }
 
 } // namespace velnor

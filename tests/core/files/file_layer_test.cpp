@@ -111,24 +111,30 @@ TEST_F(FileLayerTest, APageChangedOrGoneSinceItWasReadIsLeftAsTheOtherWriterLeft
 }
 
 // Replacing one name of a file takes nothing from its others: the next name
-// is no page another program changed, and each ends as a file of its own.
+// is no page another program changed, and each ends as a file of its own,
+// in the same folder or another.
 TEST_F(FileLayerTest, TheOtherNamesOfAReplacedFileAreNoChangeByAnotherProgram) {
-    tree.WriteFile("a.htm", "old");
-    std::filesystem::create_hard_link(tree.Path("a.htm"), tree.Path("b.htm"));
-    std::filesystem::create_hard_link(tree.Path("a.htm"), tree.Path("c.htm"));
-    const std::shared_ptr<FolderHandle> folder = Open("");
+    const char* const pages[] = {"one/a.htm", "one/b.htm", "two/c.htm"};
+    tree.WriteFile(pages[0], "old");
+    tree.MakeFolder("two");
+    for (const char* page : {pages[1], pages[2]})
+        std::filesystem::create_hard_link(tree.Path(pages[0]), tree.Path(page));
+    // As a run reaches them: each folder from the one the user named.
+    const std::shared_ptr<FolderHandle> top = Open("");
     std::vector<std::unique_ptr<PendingReplace>> replaces;
-    for (const char* name : {"a.htm", "b.htm", "c.htm"}) {
-        const EntryName entry = std::filesystem::path(name).native();
+    for (const char* page : pages) {
+        const std::filesystem::path path = tree.Path(page);
+        const std::shared_ptr<FolderHandle> folder =
+            top->OpenFolder(NameOf(path.parent_path()), path.parent_path());
         replaces.push_back(
-            replacer.Start(folder, entry, ReadPage(*folder, entry, 100).stamp, name));
+            replacer.Start(folder, NameOf(path), ReadPage(*folder, NameOf(path), 100).stamp, page));
     }
     for (const auto& replace : replaces) {
         replace->Prepare();
         replace->Commit();
     }
-    for (const char* name : {"a.htm", "b.htm", "c.htm"})
-        EXPECT_EQ(tree.ReadFile(name), name);
+    for (const char* page : pages)
+        EXPECT_EQ(tree.ReadFile(page), page);
 }
 
 TEST_F(FileLayerTest, CopyTreeCopiesOverTheDestinationLeavingOutItsOwnAndTheProgramsEntries) {
