@@ -41,6 +41,11 @@ FileSystemError LinkRefused(const std::filesystem::path& path) {
                            ": is a symbolic link; nothing is read or written through it");
 }
 
+FileSystemError FolderMoved(const std::filesystem::path& folder) {
+    return FileSystemError(DisplayPath(folder) +
+                           ": moved or replaced by another program during the run");
+}
+
 FolderBusy FolderInUse(const std::filesystem::path& folder) {
     return FolderBusy(DisplayPath(folder) +
                       ": another run or restore is working on this folder, or on one inside "

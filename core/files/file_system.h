@@ -80,6 +80,7 @@ FileSystemError PageGone(const std::filesystem::path& page);
 FileSystemError NotOrdinaryFile(const std::filesystem::path& path);
 FileSystemError NotAFolder(const std::filesystem::path& path);
 FileSystemError LinkRefused(const std::filesystem::path& path);
+FileSystemError FolderMoved(const std::filesystem::path& folder);
 FolderBusy FolderInUse(const std::filesystem::path& folder);
 
 } // namespace velnor

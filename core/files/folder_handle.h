@@ -121,8 +121,9 @@ public:
     // The folder this one lies in now (".."), shown as Path()'s parent; none
     // for a root (its own parent) or a parent that may not be opened.
     virtual std::unique_ptr<FolderHandle> OpenParent() = 0;
-    // A new subfolder, open to its owner alone until Apply; false when the
-    // name is taken.
+    // A new subfolder, open to its owner alone until Apply (on Windows: as
+    // its folder hands down, the files in it their owner's alone); false when
+    // the name is taken.
     virtual bool MakeFolder(const EntryName& name) = 0;
     // This folder's own attributes, which a copy of it keeps.
     virtual std::shared_ptr<const FileAttributes> Attributes() = 0;

@@ -1,7 +1,5 @@
 #include "core/files/user_folder.h"
 
-#include "core/text/display_path.h"
-
 namespace velnor {
 
 UserFolder OpenUserFolder(FileSystemService& fileSys, const std::filesystem::path& path) {
@@ -25,8 +23,7 @@ UserFolder OpenUserFolder(FileSystemService& fileSys, const std::filesystem::pat
 
 void CheckStillThere(FileSystemService& fileSys, const UserFolder& folder) {
     if (fileSys.OpenFolder(folder.path)->Identity() != folder.folder->Identity())
-        throw FileSystemError(DisplayPath(folder.path) +
-                              ": moved or replaced by another program during the run");
+        throw FolderMoved(folder.path);
 }
 
 } // namespace velnor

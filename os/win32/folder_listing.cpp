@@ -1,61 +1,48 @@
 #include "os/win32/folder_listing.h"
 
-#include "os/win32/long_path.h"
+#include "os/win32/handle_info.h"
+#include "os/win32/nt_calls.h"
 #include "os/win32/win32_error.h"
 
-#include <algorithm>
+#include <string_view>
 
 namespace velnor {
 namespace {
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() { FindClose(handle_); }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
+constexpr ULONG BufferSize = 1 << 16;
 
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+// The reparse tag of an entry that is a reparse point comes where the size
+// of its extended attributes would be.
+Entry EntryOf(const FILE_FULL_DIR_INFORMATION& found) {
+    const std::wstring_view name(found.FileName, found.FileNameLength / sizeof(wchar_t));
+    return {EntryName(name), EntryKindOf(found.FileAttributes, found.EaSize)};
+}
 
 } // namespace
 
-std::vector<ListedEntry> ListFolder(const std::filesystem::path& folder) {
-    std::wstring pattern = LongPath(folder);
-    if (!pattern.ends_with(L'\\')) {
-        pattern += L'\\';
-    }
-    pattern += L'*';
-    WIN32_FIND_DATAW found{};
-    const HANDLE first =
-        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
-                         FIND_FIRST_EX_LARGE_FETCH);
-    std::vector<ListedEntry> entries;
-    if (first == INVALID_HANDLE_VALUE) {
+std::vector<Entry> ListFolder(HANDLE folder, const std::filesystem::path& shown) {
+    UniqueHandle listing;
+    ThrowIfNtFailed(OpenAt(folder, {}, FILE_LIST_DIRECTORY, ShareAll, FILE_OPEN,
+                           FILE_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, listing),
+                    shown);
+    std::vector<Entry> entries;
+    std::vector<char> buffer(BufferSize);
+    for (bool first = true;; first = false) {
+        const NTSTATUS status = QueryEntries(listing.Get(), buffer.data(), BufferSize, first);
         // an empty drive root has not even "." and ".."
-        if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+        if (status == STATUS_NO_MORE_FILES || (first && status == STATUS_NO_SUCH_FILE))
             return entries;
+        ThrowIfNtFailed(status, shown);
+        for (std::size_t at = 0;;) {
+            const auto& found = *reinterpret_cast<const FILE_FULL_DIR_INFORMATION*>(&buffer[at]);
+            Entry entry = EntryOf(found);
+            if (entry.name != L"." && entry.name != L"..")
+                entries.push_back(std::move(entry));
+            if (found.NextEntryOffset == 0)
+                break;
+            at += found.NextEntryOffset;
         }
-        throw Win32Error(GetLastError(), folder);
     }
-    const FindHandle search(first);
-    do {
-        const std::wstring_view name = found.cFileName;
-        if (name != L"." && name != L"..") {
-            // the reparse tag comes in dwReserved0
-            entries.push_back(
-                {std::wstring(name), EntryKindOf(found.dwFileAttributes, found.dwReserved0)});
-        }
-    } while (FindNextFileW(search.Get(), &found));
-    if (GetLastError() != ERROR_NO_MORE_FILES) {
-        throw Win32Error(GetLastError(), folder);
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const ListedEntry& a, const ListedEntry& b) { return a.Name < b.Name; });
-    return entries;
 }
 
 } // namespace velnor

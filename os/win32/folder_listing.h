@@ -1,20 +1,17 @@
 #pragma once
 
-#include "os/win32/file_info.h"
+#include "core/files/folder_handle.h"
+#include "os/win32/windows_api.h"
 
 #include <filesystem>
-#include <string>
 #include <vector>
 
 namespace velnor {
 
-struct ListedEntry {
-    std::wstring Name;
-    EntryKind Kind = EntryKind::Other;
-};
-
-// Every entry of the folder but "." and "..", sorted by name (UTF-16 unit
-// order, like the byte order of the Linux layer), so runs are repeatable.
-std::vector<ListedEntry> ListFolder(const std::filesystem::path& folder);
+// Every entry of the open folder but "." and "..", in the system's order,
+// each of the kind its attributes and reparse tag say. Safe on several
+// threads at once: each listing goes through a handle of its own. Errors
+// name shown.
+std::vector<Entry> ListFolder(HANDLE folder, const std::filesystem::path& shown);
 
 } // namespace velnor

@@ -1,8 +1,7 @@
 #include "os/win32/folder_lock.h"
 
-#include "os/win32/file_info.h"
-#include "os/win32/long_path.h"
 #include "os/win32/win32_error.h"
+#include "os/win32/windows_api.h"
 
 #include <sddl.h>
 
@@ -14,10 +13,11 @@ namespace velnor {
 namespace {
 
 // "Global\Velnor-X-<volume>-<index>" for the exclusive mark, "-S-" for the shared.
-std::wstring MarkName(wchar_t kind, const FileInfo& folder) {
+std::wstring MarkName(wchar_t kind, const FolderId& folder) {
     wchar_t name[64];
-    std::swprintf(name, std::size(name), L"Global\\Velnor-%lc-%08lX-%016llX", kind, folder.Volume,
-                  static_cast<unsigned long long>(folder.Index));
+    std::swprintf(name, std::size(name), L"Global\\Velnor-%lc-%08llX-%016llX", kind,
+                  static_cast<unsigned long long>(folder.volume),
+                  static_cast<unsigned long long>(folder.index));
     return name;
 }
 
@@ -77,42 +77,18 @@ private:
     std::vector<HANDLE> marks_;
 };
 
-// The folder's identity, links followed; none for one that cannot be opened.
-bool IdentityOf(const std::filesystem::path& folder, FileInfo& info) {
-    const UniqueHandle handle(CreateFileW(LongPath(folder).c_str(), FILE_READ_ATTRIBUTES, ShareAll,
-                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                          nullptr));
-    if (!handle) {
-        return false;
-    }
-    info = InfoOf(handle.Get(), folder, true);
-    return true;
-}
-
 } // namespace
 
-std::unique_ptr<FolderLock> LockFolderTree(const std::filesystem::path& folder) {
-    const std::filesystem::path resolved = FinalPath(folder);
-    FileInfo own;
-    if (!IdentityOf(resolved, own)) {
-        throw Win32Error(GetLastError(), folder);
-    }
-    std::vector<FileInfo> above;
-    for (std::filesystem::path up = resolved; up.has_relative_path();) {
-        up = up.parent_path();
-        if (FileInfo info; IdentityOf(up, info)) {
-            above.push_back(info);
-        }
-    }
-    auto held = std::make_unique<HeldMarks>(folder);
-    held->Publish(MarkName(L'X', own), true);
-    for (const FileInfo& info : above) {
-        held->Publish(MarkName(L'S', info), false);
-    }
-    held->RefuseIf(MarkExists(MarkName(L'S', own))); // a holder inside
-    for (const FileInfo& info : above) {
-        held->RefuseIf(MarkExists(MarkName(L'X', info))); // a holder around
-    }
+std::unique_ptr<FolderLock> LockFolderTree(const FolderId& folder,
+                                           const std::vector<FolderId>& above,
+                                           const std::filesystem::path& shown) {
+    auto held = std::make_unique<HeldMarks>(shown);
+    held->Publish(MarkName(L'X', folder), true);
+    for (const FolderId& up : above)
+        held->Publish(MarkName(L'S', up), false);
+    held->RefuseIf(MarkExists(MarkName(L'S', folder))); // a holder inside
+    for (const FolderId& up : above)
+        held->RefuseIf(MarkExists(MarkName(L'X', up))); // a holder around
     return held;
 }
 

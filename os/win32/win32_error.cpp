@@ -3,6 +3,8 @@
 #include "core/text/display_path.h"
 #include "os/win32/wide_text.h"
 
+#include <winternl.h>
+
 #include <string>
 
 namespace velnor {
@@ -43,6 +45,10 @@ const std::error_category& Win32Category() {
 FileSystemError Win32Error(DWORD error, const std::filesystem::path& path) {
     return FileSystemError(DisplayPath(path) + ": " +
                            Win32Category().message(static_cast<int>(error)));
+}
+
+FileSystemError NtError(NTSTATUS status, const std::filesystem::path& path) {
+    return Win32Error(RtlNtStatusToDosError(status), path);
 }
 
 } // namespace velnor

@@ -1,8 +1,7 @@
 #pragma once
 
-// <windows.h> without the macros that would rename the program's own members:
-// Yield (WindowSeam::Yield) and ReplaceFile (FileSystemService::ReplaceFile).
+// <windows.h> without the macro that would rename the program's own member
+// Yield (WindowSeam::Yield).
 #include <windows.h>
 
-#undef ReplaceFile
 #undef Yield

@@ -175,7 +175,10 @@ TEST_F(RunCommand, TheFolderIsTheOneTheSystemResolvesAndNamesReachTheTerminalEsc
     std::filesystem::permissions(tree_.Path(evil), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
     for (const std::string folder : {"site/", "site/sub/"})
-        tree_.WriteFile(folder + velnor::TempNameFor("x.htm"), "half a page");
+        tree_.WriteFile(folder + std::filesystem::path(
+                                     velnor::TempNameFor(std::filesystem::path("x.htm").native()))
+                                     .string(),
+                        "half a page");
     CapturedStreams io;
     // "lnk/.." is site, not the tree around lnk
     EXPECT_EQ(Cli({"run", "--no-backup", tree_.Path("lnk").string() + "/.."}, io.Streams()), 1);

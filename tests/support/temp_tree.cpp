@@ -3,6 +3,7 @@
 #include "core/text/display_path.h"
 #include "core/text/path_text.h"
 #include "tests/support/open_file.h"
+#include "tests/support/system_links.h"
 
 #include <algorithm>
 #include <memory>
@@ -41,10 +42,16 @@ TempTree::~TempTree() {
     std::error_code ignored;
     fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
     for (auto it = fs::recursive_directory_iterator(root_, ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored))
-        if (!it->is_symlink(ignored))
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (IsLink(it->path()))
+            it.disable_recursion_pending();
+        else
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(root_, ignored);
+    }
+    if (linked_)
+        RemoveLinkedTree(root_);
+    else
+        fs::remove_all(root_, ignored);
 }
 
 fs::path TempTree::Path(std::string_view relative) const {
@@ -74,13 +81,18 @@ std::string TempTree::ReadFile(std::string_view relative) const {
     return bytes;
 }
 
+bool TempTree::MakesLinks() {
+    return CanMakeLinks();
+}
+
 void TempTree::MakeLink(std::string_view relative, const fs::path& target) const {
     fs::create_directories(Path(relative).parent_path());
-    fs::create_symlink(target, Path(relative));
+    MakeSystemLink(Path(relative), target);
+    linked_ = true;
 }
 
 bool TempTree::SwapForLink(std::string_view relative, const fs::path& target) const {
-    if (!NamesAreBytes)
+    if (!MakesLinks())
         return false;
     fs::rename(Path(relative), Path(std::string(relative) + ".real"));
     MakeLink(relative, target);
@@ -90,9 +102,14 @@ bool TempTree::SwapForLink(std::string_view relative, const fs::path& target) co
 std::vector<std::string> TempTree::Entries(std::string_view relative) const {
     const fs::path base = Path(relative);
     std::vector<std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(base))
-        entries.push_back(Utf8(entry.path().lexically_relative(base)) +
-                          (entry.is_directory() && !entry.is_symlink() ? "/" : ""));
+    for (auto it = fs::recursive_directory_iterator(base); it != fs::recursive_directory_iterator();
+         ++it) {
+        const bool link = IsLink(it->path());
+        if (link)
+            it.disable_recursion_pending();
+        entries.push_back(Utf8(it->path().lexically_relative(base)) +
+                          (it->is_directory() && !link ? "/" : ""));
+    }
     std::sort(entries.begin(), entries.end());
     return entries;
 }

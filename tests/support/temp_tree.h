@@ -25,10 +25,13 @@ public:
     void MakeFolder(std::string_view relative) const;
     std::filesystem::path WriteFile(std::string_view relative, std::string_view bytes) const;
     std::string ReadFile(std::string_view relative) const;
+    // Whether links can be made here (CanMakeLinks).
+    static bool MakesLinks();
+    // Throws where links cannot be made.
     void MakeLink(std::string_view relative, const std::filesystem::path& target) const;
     // Another program's move: the folder goes aside (to its name and ".real")
     // and a link to target takes its place. False, with nothing changed,
-    // where this system lets no user make links.
+    // where links cannot be made.
     bool SwapForLink(std::string_view relative, const std::filesystem::path& target) const;
 
     // Every entry below relative (links not followed), as sorted relative paths
@@ -40,6 +43,7 @@ public:
 
 private:
     std::filesystem::path root_;
+    mutable bool linked_ = false; // removed through the system's own calls
 };
 
 } // namespace velnor::test

@@ -1,6 +1,7 @@
 #include "ui/win32/directory_list.h"
 
 #include "core/files/physical_path.h"
+#include "core/files/tree_walk.h"
 #include "ui/win32/wide_text.h"
 
 #include <algorithm>
@@ -73,14 +74,16 @@ DirectoryList::DirectoryList(HWND listBox, FileSystemFactory makeFileSystem)
 void DirectoryList::SetPath(const std::filesystem::path& path) {
     const std::filesystem::path folder = Normalised(path);
     // Listed first: a folder that cannot be opened leaves the list as it was.
-    const std::vector<FolderItem> subFolders = makeFileSystem_()->GetFolder(folder)->SubFolders();
+    // Links are left out, as the scan leaves them.
+    std::vector<Entry> subFolders = SortedEntries(*makeFileSystem_()->OpenFolder(folder));
+    std::erase_if(subFolders, [](const Entry& entry) { return entry.kind != EntryKind::Folder; });
 
     std::vector<Line> lines;
     for (std::filesystem::path& above : Chain(folder))
         lines.push_back({std::move(above), static_cast<int>(lines.size())});
     const int open = static_cast<int>(lines.size()) - 1;
-    for (const FolderItem& sub : subFolders)
-        lines.push_back({sub.Path, open + 1});
+    for (const Entry& sub : subFolders)
+        lines.push_back({folder / sub.name, open + 1});
 
     lines_ = std::move(lines);
     path_ = folder;

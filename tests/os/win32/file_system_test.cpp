@@ -1,20 +1,21 @@
-#include "core/files/file_system.h"
+#include "core/files/page_replace.h"
+#include "core/files/tree_copy.h"
+#include "core/files/tree_walk.h"
 #include "core/run/run_driver.h"
-#include "os/win32/atomic_file.h"
-#include "os/win32/file_info.h"
-#include "os/win32/folder_copy.h"
-#include "os/win32/folder_listing.h"
 #include "os/win32/long_path.h"
+#include "os/win32/unique_handle.h"
 #include "os/win32/win32_error.h"
 #include "os/win32/windows_api.h"
+#include "tests/support/open_file.h"
 #include "tests/support/scripted_window.h"
 #include "tests/support/temp_tree.h"
+#include "tests/support/wine_linux.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -23,11 +24,6 @@ namespace velnor::test {
 namespace {
 
 using Names = std::vector<std::string>;
-
-// The stamp of a page as read.
-FileStamp Read(FileSystemService& fs, const std::filesystem::path& page) {
-    return fs.ReadPage(page, 1 << 20).stamp;
-}
 
 // What an error says, or "" when nothing was thrown.
 template <typename Call> std::string ErrorOf(Call call) {
@@ -39,17 +35,42 @@ template <typename Call> std::string ErrorOf(Call call) {
     return "";
 }
 
+// A file written at any length of path.
+void WriteLong(const std::filesystem::path& path, std::string_view bytes) {
+    std::FILE* file = OpenFile(LongPath(path), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
 class Win32FileSystemTest : public ::testing::Test {
 protected:
+    std::shared_ptr<FolderHandle> Open(std::string_view folder) {
+        return fs->OpenFolder(tree.Path(folder));
+    }
+    void Replace(std::string_view folder, const wchar_t* page, std::string bytes) {
+        const std::shared_ptr<FolderHandle> opened = Open(folder);
+        const std::unique_ptr<PendingReplace> replace =
+            replacer.Start(opened, page, ReadPage(*opened, page, 100).stamp, std::move(bytes));
+        replace->Prepare();
+        replace->Commit();
+    }
+    RunOutcome Run(const std::filesystem::path& folder, bool backup) {
+        window.Folder = folder;
+        window.Backup = backup;
+        return RunDriver(window, [this] { return fs; }).Start().outcome;
+    }
+
     TempTree tree;
     std::shared_ptr<FileSystemService> fs = MakeFileSystem();
+    PageReplacer replacer;
+    ScriptedWindow window;
 };
 
 TEST_F(Win32FileSystemTest, ReplaceKeepsTheAttributesAndTheExactNameAndLeavesNothingBeside) {
-    tree.WriteFile("页面.htm", "old");
-    const std::filesystem::path page = tree.Path("页面.htm");
+    const std::filesystem::path page = tree.WriteFile("页面.htm", "old");
     ASSERT_TRUE(SetFileAttributesW(page.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    fs->ReplaceFile(page, Read(*fs, page), "new");
+    Replace("", L"页面.htm", "new");
     EXPECT_EQ(tree.ReadFile("页面.htm"), "new");
     EXPECT_EQ(GetFileAttributesW(page.c_str()) & ~FILE_ATTRIBUTE_NOT_CONTENT_INDEXED,
               DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE});
@@ -58,8 +79,7 @@ TEST_F(Win32FileSystemTest, ReplaceKeepsTheAttributesAndTheExactNameAndLeavesNot
 
 TEST_F(Win32FileSystemTest, APageAnotherProgramHoldsEndsTheRunBeforeItIsTouched) {
     const std::string original = "<p>a  b</p>";
-    tree.WriteFile("site/page.htm", original);
-    const std::filesystem::path page = tree.Path("site/page.htm");
+    const std::filesystem::path page = tree.WriteFile("site/page.htm", original);
     const struct {
         DWORD access, share;
     } holders[] = {{GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ},
@@ -68,9 +88,8 @@ TEST_F(Win32FileSystemTest, APageAnotherProgramHoldsEndsTheRunBeforeItIsTouched)
         const UniqueHandle held(CreateFileW(page.c_str(), holder.access, holder.share, nullptr,
                                             OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        ScriptedWindow window;
-        window.Folder = tree.Path("site");
-        RunDriver(window, [] { return MakeFileSystem(); }).Start();
+        window.Messages.clear();
+        Run(tree.Path("site"), false);
         ASSERT_EQ(window.Messages.size(), 1u);
         EXPECT_EQ(window.Messages[0].text, Win32Error(ERROR_SHARING_VIOLATION, page).what());
     }
@@ -78,29 +97,29 @@ TEST_F(Win32FileSystemTest, APageAnotherProgramHoldsEndsTheRunBeforeItIsTouched)
     EXPECT_EQ(tree.Entries("site"), Names{"page.htm"});
 }
 
-// Folders nested past the 260-character limit of plain paths.
-TEST_F(Win32FileSystemTest, PagesDeeperThanTheOldPathLimitAreBackedUpAndCompacted) {
-    tree.MakeFolder("site");
-    std::filesystem::path folder = tree.Path("site");
+// A folder whose own path is past 263 characters, under Wine too, where the
+// system's final path of a folder fails at that length.
+TEST_F(Win32FileSystemTest, AFolderPastTheOldPathLimitIsLockedBackedUpAndCompacted) {
+    // too long for std::filesystem to remove: the tree goes through handles
+    struct Removed {
+        FileSystemService& fs;
+        const TempTree& tree;
+        ~Removed() { RemoveTree(*fs.OpenFolder(tree.Root()), std::wstring(60, L'a')); }
+    } removed{*fs, tree};
+    std::filesystem::path site = tree.Root();
     for (int depth = 0; depth < 4; ++depth) {
-        folder /= std::wstring(80, static_cast<wchar_t>(L'a' + depth));
-        ASSERT_TRUE(CreateDirectoryW(LongPath(folder).c_str(), nullptr) ||
-                    GetLastError() == ERROR_ALREADY_EXISTS);
+        site /= std::wstring(60, static_cast<wchar_t>(L'a' + depth));
+        ASSERT_TRUE(CreateDirectoryW(LongPath(site).c_str(), nullptr));
     }
-    const std::filesystem::path page = folder / L"页.htm";
-    ASSERT_GT(page.native().size(), 300u);
-    PrepareBeside(page, std::nullopt, [&](HANDLE file) {
-        WriteAll(file, "<p>a  b</p>", page);
-    }).Commit();
-    ScriptedWindow window;
-    window.Folder = tree.Path("site");
-    window.Backup = true;
-    RunDriver(window, [] { return MakeFileSystem(); }).Start();
-    EXPECT_TRUE(window.Messages.empty());
-    EXPECT_EQ(fs->ReadPage(page, 100).bytes, "<p>ab</p>");
-    const std::filesystem::path backup =
-        tree.Path("site.bak") / page.lexically_relative(tree.Path("site"));
-    EXPECT_EQ(fs->ReadPage(backup, 100).bytes, "<p>a  b</p>");
+    site /= L"站点";
+    ASSERT_TRUE(CreateDirectoryW(LongPath(site).c_str(), nullptr));
+    ASSERT_GT(site.native().size(), 263u);
+    WriteLong(site / L"页.htm", "<p>a  b</p>");
+    EXPECT_EQ(Run(site, true), RunOutcome::Done);
+    EXPECT_TRUE(window.Messages.empty()) << window.Messages[0].text;
+    const std::wstring name = std::filesystem::path(L"页.htm").native();
+    EXPECT_EQ(ReadPage(*fs->OpenFolder(site), name, 100).bytes, "<p>ab</p>");
+    EXPECT_EQ(ReadPage(*fs->OpenFolder(site.native() + L".bak"), name, 100).bytes, "<p>a  b</p>");
 }
 
 // Makes link a junction to target; false where the system makes none (Wine).
@@ -130,48 +149,53 @@ TEST_F(Win32FileSystemTest, AJunctionIsNeitherScannedNorCopiedThrough) {
     tree.WriteFile("site/own.htm", "<p>a  b</p>");
     if (!MakeJunction(tree.Path("site/elsewhere"), tree.Path("outside")))
         GTEST_SKIP() << "the system makes no junctions (Wine does not)";
-    ScriptedWindow window;
-    window.Folder = tree.Path("site");
-    window.Backup = true;
-    RunDriver(window, [] { return MakeFileSystem(); }).Start();
+    Run(tree.Path("site"), true);
     EXPECT_TRUE(window.Messages.empty());
     EXPECT_EQ(tree.ReadFile("site/own.htm"), "<p>ab</p>");
     EXPECT_EQ(tree.ReadFile("outside/page.htm"), "<p>a  b</p>");
     EXPECT_EQ(tree.Entries("site.bak"), Names{"own.htm"});
 }
 
-// A page another program changed or removed since it was read stays as it
-// left it, and one removed is not made again.
-TEST_F(Win32FileSystemTest, ErrorsNameThePathInTheSystemsWordsAndAChangedPageIsLeftAlone) {
-    const std::filesystem::path missing = tree.Path("站点/x.htm");
-    EXPECT_EQ(ErrorOf([&] { fs->ReadPage(missing, 100); }),
-              Win32Error(ERROR_PATH_NOT_FOUND, missing).what());
-    tree.MakeFolder("folder.htm");
-    EXPECT_EQ(ErrorOf([&] { fs->ReadPage(tree.Path("folder.htm"), 100); }),
-              Win32Error(ERROR_ACCESS_DENIED, tree.Path("folder.htm")).what());
-    EXPECT_FALSE(fs->FolderExists(tree.Path("folder.htm/below")));
-    tree.WriteFile("page.htm", "old");
-    const std::filesystem::path page = tree.Path("page.htm");
-    const FileStamp read = Read(*fs, page);
-    tree.WriteFile("page.htm", "other");
-    EXPECT_EQ(ErrorOf([&] { fs->ReplaceFile(page, read, "new"); }), PageChanged(page).what());
-    EXPECT_EQ(tree.ReadFile("page.htm"), "other");
-    const std::unique_ptr<PendingReplace> replace = fs->StartReplace(page, Read(*fs, page), "new");
-    replace->Prepare();
-    std::filesystem::remove(page);
-    EXPECT_EQ(ErrorOf([&] { replace->Commit(); }), PageGone(page).what());
-    EXPECT_EQ(tree.Entries(), Names{"folder.htm/"});
+TEST_F(Win32FileSystemTest, AFolderIsOpenedByItsPathInTheLiteralFormToo) {
+    tree.WriteFile("site/a.htm", "a");
+    const std::filesystem::path literal = L"\\\\?\\" + tree.Path("site").native();
+    EXPECT_TRUE(fs->FolderExists(literal));
+    EXPECT_EQ(fs->OpenFolder(literal)->Identity(), Open("site")->Identity());
 }
 
-TEST_F(Win32FileSystemTest, IsWithinJudgesFoldersByTheirIdentity) {
-    tree.MakeFolder("a/b/c");
-    tree.MakeFolder("ab");
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"a", "a", true},   {"a/b/c", "a", true},      {"a", "a/b", false},
-        {"ab", "a", false}, {"a/b/c/..", "a/b", true}, {"a/B/c", "a/b", true}};
-    for (const auto& [inner, outer, within] : cases)
-        EXPECT_EQ(fs->IsWithin(tree.Path(inner), tree.Path(outer)), within)
-            << inner << " in " << outer;
+TEST_F(Win32FileSystemTest, ErrorsNameThePathInTheSystemsWords) {
+    const std::filesystem::path missing = tree.Path("站点");
+    EXPECT_EQ(ErrorOf([&] { fs->OpenFolder(missing); }),
+              Win32Error(ERROR_FILE_NOT_FOUND, missing).what());
+    tree.MakeFolder("folder.htm");
+    EXPECT_EQ(ErrorOf([&] { Open("")->OpenFile(L"folder.htm"); }),
+              Win32Error(ERROR_ACCESS_DENIED, tree.Path("folder.htm")).what());
+    EXPECT_FALSE(fs->FolderExists(tree.Path("folder.htm/below")));
+}
+
+// Under Wine a file's access list is its Unix permission bits; the group's
+// are not shown to Windows programs, and a group that had more than others
+// keeps only what others have.
+TEST_F(Win32FileSystemTest, UnderWineAReplacedPageAndItsCopyGainNoPermissionBit) {
+    if (!UnderWine())
+        GTEST_SKIP() << "permission bits are Wine's";
+    const std::tuple<const wchar_t*, unsigned, unsigned> pages[] = {{L"a.htm", 0644, 0644},
+                                                                    {L"b.htm", 0600, 0600},
+                                                                    {L"c.htm", 0640, 0600},
+                                                                    {L"d.htm", 0444, 0444}};
+    for (const auto& [page, mode, kept] : pages) {
+        const std::string name = std::filesystem::path(page).string();
+        SetMode(tree.WriteFile("site/" + name, "old"), mode);
+        if ((mode & 0200) != 0)
+            Replace("site", page, "new");
+    }
+    tree.MakeFolder("copy");
+    CopyTree(*Open("site"), *Open("copy"), {}, {});
+    for (const auto& [page, mode, kept] : pages) {
+        const std::string name = std::filesystem::path(page).string();
+        EXPECT_EQ(ModeOf(tree.Path("site/" + name)), kept) << name;
+        EXPECT_EQ(ModeOf(tree.Path("copy/" + name)), kept) << name;
+    }
 }
 
 // A drive root holds its own backup, V:\.bak, which is neither copied into
@@ -181,32 +205,34 @@ TEST(DriveRoot, ARunOverADriveRootLeavesTheBackupInsideItAlone) {
     if (drive.empty())
         GTEST_SKIP() << "no drive of its own to try";
     const std::filesystem::path root = drive + "\\";
-    ASSERT_TRUE(ListFolder(root).empty()) << "the drive is not the tests' own";
-    struct Emptied {
-        const std::filesystem::path& root;
-        ~Emptied() {
-            for (const ListedEntry& entry : ListFolder(root))
-                RemoveFolderTree(root / entry.Name);
-        }
-    } emptied{root};
     const std::shared_ptr<FileSystemService> fs = MakeFileSystem();
-    CreateDirectoryW((root / "sub").c_str(), nullptr);
+    const std::unique_ptr<FolderHandle> opened = fs->OpenFolder(root);
+    ASSERT_TRUE(opened->List().empty()) << "the drive is not the tests' own";
+    struct Emptied {
+        FolderHandle& root;
+        ~Emptied() {
+            for (const Entry& entry : root.List())
+                RemoveTree(root, entry.name);
+        }
+    } emptied{*opened};
+    ASSERT_TRUE(CreateDirectoryW((root / "sub").c_str(), nullptr));
     for (const char* page : {"a.htm", "sub\\b.htm"})
-        PrepareBeside(root / page, std::nullopt, [&](HANDLE file) {
-            WriteAll(file, "a  b", page);
-        }).Commit();
+        WriteLong(root / page, "a  b");
     ScriptedWindow window;
     window.Folder = root;
     window.Backup = true;
     for (int run = 0; run < 2; ++run) // the second refreshes the backup after a Yes
-        EXPECT_EQ(RunDriver(window, [&] { return fs; }).Start().outcome, RunOutcome::Done);
+        EXPECT_EQ(RunDriver(window, [&] { return fs; }).Start().outcome, RunOutcome::Done)
+            << (window.Messages.empty() ? "" : window.Messages.back().text);
     for (const char* page : {"\\a.htm", "\\sub\\b.htm"})
         EXPECT_EQ(
             std::count(window.Statuses.begin(), window.Statuses.end(), "正在工作: " + drive + page),
             2);
-    EXPECT_EQ(fs->ReadPage(root / ".bak/sub/b.htm", 10).bytes, "ab"); // from after the first
-    EXPECT_EQ(fs->KindOf(root / ".bak/.bak"), EntryKind::Missing);
-    EXPECT_EQ(ListFolder(root / ".bak").size(), 2u);
+    const std::shared_ptr<FolderHandle> backup = fs->OpenFolder(root / ".bak");
+    EXPECT_EQ(ReadPage(*backup->OpenFolder(L"sub", root / ".bak/sub"), L"b.htm", 10).bytes,
+              "ab"); // from after the first
+    EXPECT_EQ(backup->Info(L".bak").kind, EntryKind::Missing);
+    EXPECT_EQ(backup->List().size(), 2u);
 }
 
 } // namespace

@@ -119,7 +119,7 @@ TEST_F(WindowFixture, Dir1ShowsTheStoredFolderIfItOpensElseTheCurrentOneAndClose
 // What the system says of a folder that cannot be listed, "" if it can.
 std::string ListingError(const std::filesystem::path& folder) {
     try {
-        MakeFileSystem()->GetFolder(folder)->SubFolders();
+        MakeFileSystem()->OpenFolder(folder)->List();
     } catch (const std::exception& error) {
         return error.what();
     }
