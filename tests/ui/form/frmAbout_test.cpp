@@ -15,37 +15,30 @@ class ScriptedAboutView : public form::frmAboutView {
 public:
     std::vector<std::string> calls;
 
-    void SetFormCaption(const std::string& caption) override {
-        calls.push_back("caption " + caption);
-    }
+    void SetFormCaption(const std::string& caption) override { calls.push_back(caption); }
     void SetCaption(frmAbout_design::Control label, const std::string& caption) override {
-        calls.push_back(std::string(frmAbout_design::Controls()[label].name) + " " + caption);
+        calls.push_back(frmAbout_design::Controls()[label].name + (" " + caption));
     }
     void ShowMessage(const MessageBoxRequest& box) override {
-        calls.push_back("box " + box.text + " [" + box.title + "]");
+        calls.push_back(box.text + " [" + box.title + "]");
     }
     void Unload() override { calls.push_back("unload"); }
 };
 
-TEST(frmAboutForm, LoadSetsTheCaptionThenTheVersionThenTheTitle) {
-    ScriptedSysInfo sysInfo("");
-    ScriptedAboutView view;
-    form::frmAbout about(view, sysInfo.Services());
-    about.Form_Load();
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"caption 关于 Velnor", "lblVersion 版本 1.0.0",
-                                                    "lblTitle Velnor"}));
-}
-
-// The failure of the System Information button shows over the box, which only OK closes.
-TEST(frmAboutForm, SysInfoReportsInABoxOverTheBoxAndOnlyOKUnloadsIt) {
+// The load sets the caption, then lblVersion, then lblTitle; the System
+// Information button's failure shows over the box, which only OK closes.
+TEST(frmAboutForm, LoadsItsTextsInOrderAndOnlyOKUnloadsIt) {
     ScriptedSysInfo sysInfo("");
     SysInfoServices services = sysInfo.Services();
     services.showMessage = nullptr;
     ScriptedAboutView view;
     form::frmAbout about(view, services);
+    about.Form_Load();
     about.cmdSysInfo_Click();
     about.cmdOK_Click();
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"box " + Unavailable + " [Velnor]", "unload"}));
+    EXPECT_EQ(view.calls,
+              (std::vector<std::string>{"关于 Velnor", "lblVersion 版本 1.0.0", "lblTitle Velnor",
+                                        Unavailable + " [Velnor]", "unload"}));
 }
 
 } // namespace

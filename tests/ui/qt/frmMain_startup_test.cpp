@@ -1,5 +1,4 @@
 #include "tests/ui/qt/ui_fixture.h"
-#include "ui/design/frmMain_design.h"
 #include "ui/qt/qsettings_store.h"
 
 #include <QClipboard>
@@ -15,21 +14,6 @@ namespace velnor::test {
 namespace {
 
 using MainWindowStartUp = WindowFixture;
-
-// Every control of the table is there under its designed name, in its
-// container; how they look is pinned by the reference image.
-TEST_F(MainWindowStartUp, EveryDesignedControlIsBuiltUnderItsNameInItsContainer) {
-    using namespace frmMain_design;
-    MakeWindow();
-    EXPECT_EQ(window->windowTitle(), "Velnor");
-    EXPECT_FALSE(window->windowIcon().isNull());
-    for (const design::ControlDesign& d : Controls()) {
-        SCOPED_TRACE(d.name);
-        EXPECT_EQ(Find<QWidget>(d.name)->parentWidget(),
-                  d.container == design::OnForm ? static_cast<QWidget*>(window.get())
-                                                : Find<QWidget>(Controls()[d.container].name));
-    }
-}
 
 TEST_F(MainWindowStartUp, TabWalksTheDesignedFocusOrderFromDrive1AndBack) {
     MakeWindow().show();

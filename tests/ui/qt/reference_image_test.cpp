@@ -57,6 +57,8 @@ TEST_F(ReferenceImage, frmMainLooksAsCommitted) {
     window->Form().SetGaugeCells(Gauge::FileBar, 60);
     window->Form().SetGaugeCells(Gauge::PackBar, 45);
     ExpectLooksAsCommitted(*window, "frmMain");
+    EXPECT_EQ(window->windowTitle(), "Velnor"); // the title bar is not drawn
+    EXPECT_FALSE(window->windowIcon().isNull());
 }
 
 TEST(ReferenceImageAbout, frmAboutLooksAsCommitted) {
