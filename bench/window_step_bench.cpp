@@ -16,7 +16,6 @@
 #include "core/run/run_driver.h"
 #include "core/settings/settings_store.h"
 #include "core/text/cp936_tables.h"
-#include "ui/qt/directory_list.h"
 #include "ui/qt/frmMain.h"
 
 #include <QApplication>
@@ -79,13 +78,13 @@ template <typename MainWindow = velnor::frmMain> std::unique_ptr<MainWindow> Sho
 
 template <typename MainWindow> void Window(benchmark::State& state) {
     const std::unique_ptr<MainWindow> window = Shown<MainWindow>();
-    window->template findChild<velnor::DirectoryList*>("Dir1")->SetPath(Folder().root);
+    window->OpenFolder(Folder().root);
     window->template findChild<QWidget*>("Check4")->setProperty("checked", false);
     for (auto _ : state) {
         state.PauseTiming();
         Folder().Reset();
         state.ResumeTiming();
-        window->Run().Start();
+        window->Form().Run().Start();
     }
     state.SetItemsProcessed(std::int64_t(state.iterations()) *
                             std::int64_t(Folder().original.size()));
@@ -109,7 +108,7 @@ void FastPath(benchmark::State& state) {
 void Yield(benchmark::State& state) {
     const auto window = Shown();
     for (auto _ : state)
-        window->Yield();
+        window->Form().Yield();
 }
 
 void EventLoopPass(benchmark::State& state) {
@@ -123,7 +122,7 @@ void GaugeRepaint(benchmark::State& state) {
     const auto window = Shown();
     std::int16_t cells = 0;
     for (auto _ : state) {
-        window->SetGaugeCells(velnor::Gauge::FileBar, cells);
+        window->Form().SetGaugeCells(velnor::Gauge::FileBar, cells);
         cells = static_cast<std::int16_t>((cells + 1) % 61);
     }
 }

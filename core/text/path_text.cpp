@@ -28,4 +28,9 @@ std::filesystem::path PathFromUtf8(std::string_view text) {
         std::u8string_view(reinterpret_cast<const char8_t*>(text.data()), text.size()));
 }
 
+std::string PathToUtf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 } // namespace velnor

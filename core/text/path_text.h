@@ -15,5 +15,7 @@ void CheckPathText(std::u16string_view path);
 // names are bytes (so any name can be given), their UTF-16 form where names are
 // UTF-16 (Windows: std::filesystem::filesystem_error for text that is not UTF-8).
 std::filesystem::path PathFromUtf8(std::string_view text);
+// The other way: the bytes of the name where names are bytes, else UTF-8.
+std::string PathToUtf8(const std::filesystem::path& path);
 
 } // namespace velnor

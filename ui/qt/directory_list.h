@@ -1,34 +1,26 @@
 #pragma once
 
-#include <QTreeWidget>
+#include "ui/form/folder_listing.h"
 
-#include <filesystem>
+#include <QTreeWidget>
 
 class QKeyEvent;
 
 namespace velnor {
 
-// Dir1: the open folder with the folders above it (open-folder icons) and its
-// subfolders below it (closed-folder icons), each indented by its depth.
-// Double-click or Enter opens a folder. Hidden (dot) folders are not listed,
-// but the path can still be set to one.
+// Dir1: the lines the form lists, each indented by its depth, the open folder
+// and those above it with open-folder icons, its subfolders with closed ones.
+// Double-click or Enter opens a line.
 class DirectoryList : public QTreeWidget {
     Q_OBJECT
 public:
-    // Shows the process's current folder.
     explicit DirectoryList(QWidget* parent = nullptr);
 
-    // Absolute and as the system resolves it (links and ".." taken
-    // physically), without a trailing "/" except for the root.
-    const std::filesystem::path& Path() const { return path_; }
-    // A relative path is taken from the process's current folder. Throws
-    // FileSystemError in the system's words when the folder cannot be listed,
-    // and then leaves the list as it was.
-    void SetPath(const std::filesystem::path& path);
+    void ShowFolders(const form::FolderListing& listing);
 
 signals:
-    // The user opened a folder that cannot be listed.
-    void OpenFailed(const QString& description);
+    // The user opened the line with that index.
+    void Opened(int line);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -37,8 +29,7 @@ protected:
                       const QModelIndex& index) const override;
 
 private:
-    void Open(QTreeWidgetItem* item);
-    std::filesystem::path path_;
+    void Open(const QTreeWidgetItem* item);
 };
 
 } // namespace velnor

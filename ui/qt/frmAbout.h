@@ -1,29 +1,30 @@
 #pragma once
 
-#include "core/about/registry.h"
 #include "core/about/sys_info_launcher.h"
+#include "ui/form/frmAbout.h"
+#include "ui/form/frmAbout_view.h"
 
 #include <QDialog>
 
-class QLabel;
-class QPushButton;
+#include <array>
+#include <string>
 
 namespace velnor {
 
-// The About box: title, version, author, home page, e-mail and date, and a
-// button that starts the System Information tool. Created anew for every
-// showing; the load steps run in the constructor.
-class frmAbout : public QDialog {
+// The About box in Qt Widgets: the controls of frmAbout_design, each named as
+// designed, and what form::frmAbout asks of them. Created anew for every
+// showing; the load runs in the constructor.
+class frmAbout : public QDialog, public form::frmAboutView {
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
     // An empty member of services takes the real one.
-    explicit frmAbout(SysInfoServices services, QWidget* parent = nullptr);
+    explicit frmAbout(SysInfoServices services = {}, QWidget* parent = nullptr);
 
-    bool GetKeyValue(const RegistryRoot& KeyRoot, const QString& KeyName, const QString& SubKeyRef,
-                     QString& KeyVal);
-    void StartSysInfo();
+    void SetFormCaption(const std::string& caption) override;
+    void SetCaption(frmAbout_design::Control label, const std::string& caption) override;
+    void ShowMessage(const MessageBoxRequest& request) override;
+    void Unload() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -31,15 +32,9 @@ protected:
 
 private:
     void CreateControls();
-    void Form_Load();
 
-    SysInfoServices services_;
-
-    // The controls of frmAbout_design that the box uses after creating them.
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
+    std::array<QWidget*, frmAbout_design::ControlCount> controls_{};
+    form::frmAbout form_;
 };
 
 } // namespace velnor

@@ -1,5 +1,6 @@
 #include "tests/ui/qt/ui_fixture.h"
 #include "ui/qt/directory_list.h"
+#include "ui/qt/message_box.h"
 #include "ui/qt/system_language.h"
 
 #include <QCheckBox>
@@ -7,13 +8,17 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace velnor::test {
@@ -35,7 +40,7 @@ protected:
     // lights its first cell at the first step, so yields from then on are steps.
     void ClickAtStep(std::size_t step, const char* control) {
         window->OnYield = [this, step, control, steps = std::size_t{0}](std::size_t) mutable {
-            if (window->Run().Gauges().FileBarCells != 0 && ++steps == step)
+            if (window->Form().Run().Gauges().FileBarCells != 0 && ++steps == step)
                 Find<QAbstractButton>(control)->click();
         };
     }
@@ -44,26 +49,85 @@ protected:
     std::string Site() const { return tree.Path("site").native(); }
 };
 
-// The boxes as this toolkit shows them: a second Start asks before it overwrites
-// the backup, and Restore asks, then tells it is done.
-TEST_F(MainWindowButtons, StartAndRestoreShowTheirBoxesWithTheirButtonsAndIcons) {
-    tree.WriteFile("site/index.htm", Page);
-    MakeWindow().show();
-    {
-        BoxAnswerer answerer(QMessageBox::No);
-        Press("Command1"); // asks nothing: there is no backup yet
-        Press("Command1");
-        const BoxSeen asked{QString::fromStdString(Site() + ".bak 已经存在,是否继续?"), "覆盖文件",
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon,
-                            QMessageBox::Yes};
-        EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{asked});
-    }
-    BoxAnswerer answerer(QMessageBox::Ok);
+// Each control's event reaches its procedure in the form, and each read the
+// form makes names its own control.
+TEST_F(MainWindowButtons, EachEventReachesTheFormAndEachReadItsControl) {
+    tree.MakeFolder("usb/photos");
+    const std::filesystem::path usb = std::filesystem::canonical(tree.Path("usb"));
+    MakeWindow({.drives = [&] {
+        return std::vector<DriveEntry>{{"/", {}, false}, {usb, "USB", true}};
+    }}).show();
+    Untick("Check1");
+    EXPECT_EQ((std::array{window->RemoveSpacesTicked(), window->RemoveBreaksTicked(),
+                          window->BackupTicked()}),
+              (std::array{false, true, true}));
+    Find<QCheckBox>("Check1")->setChecked(true);
+    Untick("Check4");
+    EXPECT_EQ((std::array{window->RemoveSpacesTicked(), window->RemoveBreaksTicked(),
+                          window->BackupTicked()}),
+              (std::array{true, true, false}));
+    EXPECT_EQ(window->ExtensionText(), "htm|html|asp");
+
+    QTest::keyClick(Find<DriveList>("Drive1"), Qt::Key_Down);
+    EXPECT_EQ(window->Form().Dir1().path, usb);
+    auto* folders = Find<DirectoryList>("Dir1");
+    folders->setCurrentItem(folders->findItems("photos", Qt::MatchRecursive).value(0));
+    QTest::keyClick(folders, Qt::Key_Return);
+    EXPECT_EQ(window->Form().Dir1().path, usb / "photos");
+
+    BoxAnswerer answerer(QMessageBox::Cancel);
+    Press("Command1");
+    EXPECT_EQ(Status(), "已经完成任务.");
     Press("Command2");
-    const BoxSeen asked{"你确定要还原备份文件吗?", "Velnor", QMessageBox::Ok | QMessageBox::Cancel};
-    const BoxSeen done{"文件已经全部还原.", "Velnor", QMessageBox::Ok, QMessageBox::Warning};
-    EXPECT_EQ(answerer.boxes, (std::vector<BoxSeen>{asked, done}));
-    EXPECT_EQ(tree.ReadFile("site/index.htm"), Page);
+    Press("Command3");
+    ASSERT_EQ(answerer.boxes.size(), 2u);
+    EXPECT_EQ(answerer.boxes[0].text, "你确定要还原备份文件吗?");
+    EXPECT_EQ(answerer.boxes[1].title, "关于 Velnor");
+    window->close();
+    EXPECT_EQ(Remembered(), (usb / "photos").native());
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+}
+
+// What a run shows is on the screen before the event loop runs again.
+TEST_F(MainWindowButtons, ANewCaptionIsOnTheScreenAtOnce) {
+    MakeWindow().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->Form().SetStatus("正在工作: " + Site() + "/index.htm");
+    window->Form().SetRatio(74);
+    for (const char* name : {"lbstate", "yasuoLv"}) {
+        SCOPED_TRACE(name);
+        QLabel* label = Find<QLabel>(name);
+        const QImage shown = window->screen()
+                                 ->grabWindow(window->winId(), label->x(), label->y(),
+                                              label->width(), label->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, label->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+}
+
+// Buttons, icon, default button, text and title as asked; the button pressed comes back.
+TEST(MessageBoxTest, ShowsTheBoxAsAskedAndAnswersTheButtonPressed) {
+    using Box = QMessageBox;
+    const std::tuple<MessageBoxRequest, BoxSeen, Box::StandardButton, MessageAnswer> cases[] = {
+        {{"a", "t", MessageButtons::YesNo, MessageIcon::None, MessageAnswer::Yes},
+         {"a", "t", Box::Yes | Box::No, Box::NoIcon, Box::Yes},
+         Box::No,
+         MessageAnswer::No},
+        {{"a", "t", MessageButtons::OkCancel, MessageIcon::Critical, MessageAnswer::Ok},
+         {"a", "t", Box::Ok | Box::Cancel, Box::Critical, Box::Ok},
+         Box::Cancel,
+         MessageAnswer::Cancel},
+        {{"a", "t", MessageButtons::Ok, MessageIcon::Exclamation, MessageAnswer::Ok},
+         {"a", "t", Box::Ok, Box::Warning, Box::Ok},
+         Box::Ok,
+         MessageAnswer::Ok},
+    };
+    for (const auto& [asked, seen, press, answer] : cases) {
+        BoxAnswerer answerer(press);
+        EXPECT_EQ(ShowMessageBox(nullptr, asked), answer);
+        EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{seen});
+    }
 }
 
 // As on Windows: Enter clicks the button that has the focus, in the language of
@@ -81,17 +145,6 @@ TEST_F(MainWindowButtons, EnterClicksTheFocusedButtonAndTheBoxSpeaksTheDesktopsL
     ASSERT_EQ(answerer.boxes.size(), 1u);
     EXPECT_EQ(answerer.boxes[0].text, "你确定要还原备份文件吗?");
     EXPECT_EQ(buttons, (std::vector<QString>{"确定", "取消"}));
-}
-
-TEST_F(MainWindowButtons, Check1ClickedDuringARunTakesEffectFromTheNextCharacter) {
-    tree.WriteFile("site/page.htm", "a b c d");
-    MakeWindow().show();
-    Untick("Check1");
-    Untick("Check2");
-    Untick("Check4");
-    ClickAtStep(3, "Check1");
-    Press("Command1");
-    EXPECT_EQ(tree.ReadFile("site/page.htm"), "a b cd");
 }
 
 // Modal and without an owner, the About box holds the run at its yield until it closes; then the
@@ -122,28 +175,6 @@ TEST_F(MainWindowButtons, AboutOpenedDuringARunHoldsItUntilClosed) {
     EXPECT_EQ(Status(), "已经完成任务.");
 }
 
-TEST_F(MainWindowButtons, ClosingDuringARunStopsItAtItsYieldAndStoresTheFolder) {
-    for (const char* name : {"site/a.htm", "site/b.htm", "site/c.htm"})
-        tree.WriteFile(name, Page);
-    MakeWindow().show();
-    std::size_t yieldsAtClose = 0;
-    window->OnYield = [&](std::size_t yield) {
-        if (yieldsAtClose == 0 && Status().ends_with("b.htm") &&
-            window->Run().Gauges().FileBarCells != 0) {
-            yieldsAtClose = yield;
-            window->close();
-        }
-    };
-    Press("Command1");
-
-    ASSERT_NE(yieldsAtClose, 0u);
-    EXPECT_EQ(window->Yields, yieldsAtClose);
-    EXPECT_EQ(Remembered(), Site());
-    EXPECT_EQ(exitCodes, std::vector<int>{0});
-    EXPECT_EQ(tree.ReadFile("site/b.htm"), Page);
-    EXPECT_FALSE(window->Run().Running());
-}
-
 // At the latest, the calls between two clock reads after a pass interval.
 TEST_F(MainWindowButtons, AClickDuringARunIsHandledOnceAPassIsDue) {
     tree.WriteFile("site/page.htm", std::string(3 * YieldGate::MaxCallsPerClockRead, ' '));
@@ -167,49 +198,6 @@ TEST_F(MainWindowButtons, AClickDuringARunIsHandledOnceAPassIsDue) {
     Press("Command1");
     EXPECT_NE(handledAt, 0u);
     EXPECT_LE(handledAt, dueAt + YieldGate::MaxCallsPerClockRead);
-}
-
-// In the system's words; Drive1 keeps the pick.
-TEST_F(MainWindowButtons, FoldersThatCannotBeOpenedAreReportedAndDir1Stays) {
-    tree.MakeFolder("usb/photos");
-    const std::filesystem::path usb = tree.Path("usb");
-    const std::filesystem::path gone = tree.Path("gone");
-    BoxAnswerer answerer;
-    MakeWindow({.drives = [&] {
-        return std::vector<DriveEntry>{{"/", {}, false}, {usb, "USB", true}, {gone, {}, true}};
-    }}).show();
-    auto* drives = Find<DriveList>("Drive1");
-    auto* folders = Find<DirectoryList>("Dir1");
-    QTest::keyClick(drives, Qt::Key_Down);
-    EXPECT_EQ(folders->Path(), usb);
-    EXPECT_TRUE(answerer.boxes.empty());
-    QTest::keyClick(drives, Qt::Key_Down);
-    EXPECT_EQ(folders->Path(), usb);
-    EXPECT_EQ(drives->Drive(), gone);
-
-    std::filesystem::remove(tree.Path("usb/photos"));
-    folders->setCurrentItem(folders->findItems("photos", Qt::MatchRecursive).value(0));
-    QTest::keyClick(folders, Qt::Key_Return);
-    EXPECT_EQ(folders->Path(), usb);
-    const auto failed = [](const std::filesystem::path& path) {
-        return BoxSeen{QString::fromStdString(path.native() + ": No such file or directory"),
-                       "Velnor", QMessageBox::Ok};
-    };
-    EXPECT_EQ(answerer.boxes,
-              (std::vector<BoxSeen>{failed(gone), failed(tree.Path("usb/photos"))}));
-    window->close();
-    EXPECT_EQ(Remembered(), usb.native());
-}
-
-TEST_F(MainWindowButtons, AFailedStoreAtCloseIsReportedAndTheProgramStillEnds) {
-    settings->failWrites = "/home/user/.config/Trimora/Trimora.conf: disk full";
-    MakeWindow().show();
-    BoxAnswerer answerer;
-    window->close();
-    const BoxSeen failed{QString::fromStdString(settings->failWrites), "Velnor", QMessageBox::Ok,
-                         QMessageBox::Critical};
-    EXPECT_EQ(answerer.boxes, std::vector<BoxSeen>{failed});
-    EXPECT_EQ(exitCodes, std::vector<int>{1});
 }
 
 } // namespace

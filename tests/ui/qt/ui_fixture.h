@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -23,15 +25,21 @@
 
 namespace velnor::test {
 
-// The one application, on Qt's test locations (never the real settings store).
+// The one application, on Qt's test locations (never the real settings store),
+// drawn the same on every machine: the design font from the tests' own font
+// set-up, Qt's Fusion style with its own colours, no desktop theme.
 class AppEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         QStandardPaths::setTestModeEnabled(true);
+        qputenv("FONTCONFIG_FILE", VELNOR_TEST_FONTS);
+        qunsetenv("QT_QPA_PLATFORMTHEME");
         static int argc = 1;
         static char name[] = "velnor_ui_tests";
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
+        QApplication::setStyle(QStyleFactory::create("Fusion"));
+        QApplication::setPalette(QApplication::style()->standardPalette());
         UseDesignFont();
     }
     void TearDown() override { app_.reset(); }
