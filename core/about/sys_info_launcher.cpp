@@ -19,7 +19,8 @@ const std::string UnavailableMessage = "此时系统信息不可用";
 // value is taken as it is: the start itself shows whether it still exists.
 std::optional<std::u16string> FindSysInfo(const SysInfoServices& services) {
     std::u16string path;
-    if (GetKeyValue(*services.registry, registry_root::LocalMachine, SysInfoKey, SysInfoValue, path))
+    if (GetKeyValue(*services.registry, registry_root::LocalMachine, SysInfoKey, SysInfoValue,
+                    path))
         return path;
     if (!GetKeyValue(*services.registry, registry_root::LocalMachine, SysInfoLocationKey,
                      SysInfoLocationValue, path))

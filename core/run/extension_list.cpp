@@ -5,20 +5,19 @@
 #include "core/text/utf8.h"
 
 #include <algorithm>
-#include <type_traits>
 
 namespace velnor {
 namespace {
 
-// The text of a name, lower-cased.
-std::u16string LoweredText(ExtensionMatcher::Units name) {
-    using Unit = ExtensionMatcher::Units::value_type;
-    if constexpr (std::is_same_v<Unit, char>) {
-        std::optional<std::u16string> text = Utf8ToUtf16(name);
-        return LowerCased(text ? *text : DecodeAnsi(name));
-    } else {
-        return LowerCased(std::u16string(name.begin(), name.end()));
-    }
+// The text of a name, lower-cased: a name of bytes is UTF-8 or else the ANSI
+// code page's, a wide name is UTF-16 already.
+[[maybe_unused]] std::u16string LoweredText(std::string_view name) {
+    std::optional<std::u16string> text = Utf8ToUtf16(name);
+    return LowerCased(text ? *text : DecodeAnsi(name));
+}
+
+[[maybe_unused]] std::u16string LoweredText(std::wstring_view name) {
+    return LowerCased(std::u16string(name.begin(), name.end()));
 }
 
 } // namespace

@@ -42,7 +42,8 @@ TEST(GetKeyValueTest, ReadsTextAndDwordsLeavesOtherTypesAndFailsForWhatIsMissing
     const auto read = [&](const std::u16string& key, const std::string& name,
                           std::u16string& keyVal) {
         try {
-            return GetKeyValue(registry, registry_root::LocalMachine, key, *Utf8ToUtf16(name), keyVal)
+            return GetKeyValue(registry, registry_root::LocalMachine, key, *Utf8ToUtf16(name),
+                               keyVal)
                        ? True
                        : False;
         } catch (const std::invalid_argument&) {
@@ -60,8 +61,9 @@ TEST(GetKeyValueTest, ReadsTextAndDwordsLeavesOtherTypesAndFailsForWhatIsMissing
     EXPECT_EQ(read(u"SOFTWARE\\Missing", "Text", keyVal), False);
     EXPECT_EQ(keyVal, u"");
     sysInfo.registry->claimedSize = 2048; // more than the buffer it was handed
-    EXPECT_THROW(GetKeyValue(registry, registry_root::LocalMachine, u"SOFTWARE\\Velnor", u"Text", keyVal),
-                 std::length_error);
+    EXPECT_THROW(
+        GetKeyValue(registry, registry_root::LocalMachine, u"SOFTWARE\\Velnor", u"Text", keyVal),
+        std::length_error);
 }
 
 } // namespace

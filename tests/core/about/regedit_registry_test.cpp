@@ -71,7 +71,8 @@ TEST(RegeditRegistry, ValuesHoldTheBytesWindowsWouldStoreUnderTheirKeys) {
         EXPECT_EQ(read.type, type) << name;
         EXPECT_EQ(read.bytes, bytes) << name;
     }
-    EXPECT_EQ(Query(registry, registry_root::CurrentUser, "SOFTWARE\\Velnor", "Sz").bytes, "user\0"s);
+    EXPECT_EQ(Query(registry, registry_root::CurrentUser, "SOFTWARE\\Velnor", "Sz").bytes,
+              "user\0"s);
     EXPECT_EQ(Query(registry, registry_root::LocalMachine, "SOFTWARE\\Velnor", "None").status,
               registry_status::FileNotFound);
     const std::tuple<RegistryRoot, std::string, std::int32_t> keys[] = {

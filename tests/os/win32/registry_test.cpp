@@ -34,7 +34,8 @@ TEST(Win32Registry, ReadsTheValuesTheTestWrote) {
     };
     for (const auto& c : cases) {
         std::u16string text = u"before";
-        EXPECT_EQ(GetKeyValue(*registry, registry_root::CurrentUser, c.key, c.value, text), c.found);
+        EXPECT_EQ(GetKeyValue(*registry, registry_root::CurrentUser, c.key, c.value, text),
+                  c.found);
         EXPECT_EQ(text, c.text);
     }
 }

@@ -20,8 +20,8 @@ TEST(RegistrySettingsStore, KeepsTheFolderAsTextUnderApplicationAndSection) {
     EXPECT_EQ(store.Read("Trimora", "Root", "Path", "C:\\"), "D:\\站点\\页面");
     std::u16string stored;
     const std::u16string root(key.Path().begin(), key.Path().end());
-    EXPECT_TRUE(GetKeyValue(*MakeSystemRegistry(), registry_root::CurrentUser, root + u"\\Trimora\\Root",
-                            u"Path", stored));
+    EXPECT_TRUE(GetKeyValue(*MakeSystemRegistry(), registry_root::CurrentUser,
+                            root + u"\\Trimora\\Root", u"Path", stored));
     EXPECT_EQ(stored, u"D:\\站点\\页面");
     EXPECT_EQ(store.Read("Trimora", "Root", "Other", "none"), "none");
     EXPECT_EQ(store.Read("Trimora", "Elsewhere", "Path", "none"), "none");
