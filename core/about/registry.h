@@ -21,19 +21,18 @@ inline constexpr RegistryRoot CurrentConfig = static_cast<RegistryRoot>(0x800000
 
 // Status codes, as the Windows registry functions return them.
 namespace registry_status {
-inline constexpr std::int32_t Success = 0;
-inline constexpr std::int32_t FileNotFound = 2;
-inline constexpr std::int32_t InvalidHandle = 6;
-inline constexpr std::int32_t InvalidParameter = 87;
-inline constexpr std::int32_t MoreData = 234;
+enum : std::int32_t {
+    Success = 0,
+    FileNotFound = 2,
+    InvalidHandle = 6,
+    InvalidParameter = 87,
+    MoreData = 234
+};
 } // namespace registry_status
 
 // Value type codes.
 namespace registry_type {
-inline constexpr std::uint32_t Sz = 1;
-inline constexpr std::uint32_t ExpandSz = 2;
-inline constexpr std::uint32_t Binary = 3;
-inline constexpr std::uint32_t Dword = 4;
+enum : std::uint32_t { Sz = 1, ExpandSz = 2, Binary = 3, Dword = 4 };
 } // namespace registry_type
 
 // The three registry calls the About box makes (RegOpenKeyExA,

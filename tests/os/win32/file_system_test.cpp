@@ -6,6 +6,7 @@
 #include "os/win32/unique_handle.h"
 #include "os/win32/win32_error.h"
 #include "os/win32/windows_api.h"
+#include "tests/support/error_of.h"
 #include "tests/support/open_file.h"
 #include "tests/support/scripted_window.h"
 #include "tests/support/temp_tree.h"
@@ -24,16 +25,6 @@ namespace velnor::test {
 namespace {
 
 using Names = std::vector<std::string>;
-
-// What an error says, or "" when nothing was thrown.
-template <typename Call> std::string ErrorOf(Call call) {
-    try {
-        call();
-    } catch (const FileSystemError& error) {
-        return error.what();
-    }
-    return "";
-}
 
 // A file written at any length of path.
 void WriteLong(const std::filesystem::path& path, std::string_view bytes) {
