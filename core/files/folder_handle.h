@@ -44,6 +44,7 @@ class ReadableFile {
 public:
     virtual ~ReadableFile() = default;
 
+    // What the file was when it was opened.
     virtual EntryInfo Info() = 0;
     // Up to size bytes from offset; 0 at the end.
     virtual std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size) = 0;

@@ -60,10 +60,13 @@ private:
 
 class PosixReadable : public ReadableFile {
 public:
+    // Its status is taken once, at the open: the stamp a page is read with
+    // and the size a copy is made to.
     PosixReadable(std::shared_ptr<FileOps> ops, int fd, std::filesystem::path shown)
-        : ops_(std::move(ops)), fd_(*ops_, fd), shown_(std::move(shown)) {}
+        : ops_(std::move(ops)), fd_(*ops_, fd), shown_(std::move(shown)),
+          status_(StatOf(*ops_, fd_.Get(), shown_)) {}
 
-    EntryInfo Info() override { return InfoOf(StatOf(*ops_, fd_.Get(), shown_)); }
+    EntryInfo Info() override { return InfoOf(status_); }
 
     std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size) override {
         std::size_t got = 0;
@@ -88,13 +91,14 @@ public:
     }
 
     std::shared_ptr<const FileAttributes> Attributes() override {
-        return ReadAttributes(*ops_, fd_.Get(), StatOf(*ops_, fd_.Get(), shown_), shown_);
+        return ReadAttributes(*ops_, fd_.Get(), status_, shown_);
     }
 
 private:
     std::shared_ptr<FileOps> ops_;
     Descriptor fd_;
     std::filesystem::path shown_;
+    struct stat status_;
 };
 
 class PosixNewFile : public NewFile {

@@ -19,10 +19,12 @@ OVERLAPPED At(std::uint64_t offset) {
 
 class Win32Readable : public ReadableFile {
 public:
+    // Its information is taken once, at the open: the stamp a page is read
+    // with and the size a copy is made to.
     Win32Readable(UniqueHandle handle, std::filesystem::path shown)
-        : handle_(std::move(handle)), shown_(std::move(shown)) {}
+        : handle_(std::move(handle)), shown_(std::move(shown)), info_(Query()) {}
 
-    EntryInfo Info() override { return Query().Entry(); }
+    EntryInfo Info() override { return info_.Entry(); }
 
     std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size) override {
         OVERLAPPED at = At(offset);
@@ -37,7 +39,7 @@ public:
     }
 
     std::shared_ptr<const FileAttributes> Attributes() override {
-        return ReadAttributes(handle_.Get(), Query(), shown_);
+        return ReadAttributes(handle_.Get(), info_, shown_);
     }
 
 private:
@@ -49,6 +51,7 @@ private:
 
     UniqueHandle handle_;
     std::filesystem::path shown_;
+    HandleInfo info_;
 };
 
 } // namespace
