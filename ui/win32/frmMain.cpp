@@ -2,6 +2,7 @@
 
 #include "core/identity.h"
 #include "ui/design/twips.h"
+#include "ui/win32/directory_list.h"
 #include "ui/win32/extension_box.h"
 #include "ui/win32/frmAbout.h"
 #include "ui/win32/message_box.h"
@@ -20,8 +21,6 @@ namespace {
 using namespace frmMain_design;
 
 const wchar_t* const ClassName = L"Velnor.frmMain";
-const char* const SettingsSection = "Root";
-const char* const SettingsKey = "Path";
 constexpr DWORD Style = WS_OVERLAPPEDWINDOW;
 // Control ids: the designed index plus this, clear of IDOK and IDCANCEL.
 constexpr int FirstId = 100;
@@ -58,14 +57,13 @@ IconHandle LoadVelnorIcon(int metric, UINT dpi) {
 } // namespace
 
 frmMain::frmMain(frmMainServices services)
-    : settings_(services.settings ? std::move(services.settings)
-                                  : std::shared_ptr<SettingsStore>(MakeSettingsStore())),
-      makeFileSystem_(services.makeFileSystem ? std::move(services.makeFileSystem)
-                                              : FileSystemFactory([] { return MakeFileSystem(); })),
-      drives_(services.drives ? std::move(services.drives) : DriveSource(&LogicalDrives)),
+    : drives_(services.drives ? std::move(services.drives) : DriveSource(&LogicalDrives)),
       endProgram_(services.endProgram ? std::move(services.endProgram)
                                       : [](int code) { PostQuitMessage(code); }),
-      run_(*this, makeFileSystem_) {
+      form_(*this,
+            services.settings ? std::move(services.settings)
+                              : std::shared_ptr<SettingsStore>(MakeSettingsStore()),
+            std::move(services.makeFileSystem)) {
     RegisterWindowClass();
     window_ = CreateWindowExW(0, ClassName, Wide(identity::ApplicationTitle).c_str(), Style,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
@@ -77,7 +75,7 @@ frmMain::frmMain(frmMainServices services)
     dpi_ = GetDpiForWindow(window_);
     CreateControls();
     Layout(dpi_);
-    Form_Load();
+    form_.Form_Load();
 }
 
 frmMain::~frmMain() {
@@ -107,8 +105,8 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_DRAWITEM:
-        if (wParam == FirstId + frmMain_design::Dir1) {
-            Dir1_->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        if (wParam == FirstId + Dir1) {
+            DrawFolderLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         }
         break;
@@ -139,11 +137,12 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_CLOSE:
-        Form_Close();
+        // A close is never refused.
+        form_.Form_Unload();
         return 0;
     case WM_ENDSESSION:
         if (wParam)
-            Form_Close();
+            form_.Form_Unload();
         return 0;
     default:
         break;
@@ -152,45 +151,44 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmMain::OnCommand(int id, int notification) {
-    const auto openFolder = [this] {
-        try {
-            Dir1_->OpenSelected();
-        } catch (const std::exception& error) {
-            ShowFailure(error.what());
-        }
-    };
     switch (id - FirstId) {
-    case frmMain_design::Command1:
+    case Command1:
         if (notification == BN_CLICKED)
-            Command1_Click();
+            form_.Command1_Click();
         return;
-    case frmMain_design::Command2:
+    case Command2:
         if (notification == BN_CLICKED)
-            Command2_Click();
+            form_.Command2_Click();
         return;
-    case frmMain_design::Command3:
+    case Command3:
         if (notification == BN_CLICKED)
-            Command3_Click();
+            form_.Command3_Click();
         return;
-    case frmMain_design::Check1:
-    case frmMain_design::Check2:
+    case Check1:
+    case Check2:
         if (notification == BN_CLICKED)
             ReadTicks();
         return;
-    case frmMain_design::Drive1:
+    case Drive1:
         if ((notification == CBN_SELCHANGE || notification == CBN_CLOSEUP) && Drive1_->TakePick())
-            Drive1_Change();
+            form_.Drive1_Change();
         return;
-    case frmMain_design::Dir1:
+    case Dir1:
         if (notification == LBN_DBLCLK)
-            openFolder();
+            OpenSelectedFolder();
         return;
     default:
         break;
     }
     // Enter in the directory list opens the folder; elsewhere it presses nothing.
-    if (id == IDOK && GetFocus() == controls_[frmMain_design::Dir1])
-        openFolder();
+    if (id == IDOK && GetFocus() == controls_[Dir1])
+        OpenSelectedFolder();
+}
+
+void frmMain::OpenSelectedFolder() {
+    const LRESULT selected = SendMessageW(controls_[Dir1], LB_GETCURSEL, 0, 0);
+    if (selected >= 0)
+        form_.Dir1_Open(static_cast<std::size_t>(selected));
 }
 
 void frmMain::CreateControls() {
@@ -202,15 +200,14 @@ void frmMain::CreateControls() {
         SetWindowPos(controls_[index], above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         above = controls_[index];
     }
-    Drive1_.emplace(controls_[frmMain_design::Drive1], drives_);
-    Dir1_.emplace(controls_[frmMain_design::Dir1], makeFileSystem_);
-    MakeExtensionBox(controls_[frmMain_design::Text1]);
+    Drive1_.emplace(controls_[Drive1], drives_);
+    MakeExtensionBox(controls_[Text1]);
     ReadTicks();
 }
 
 void frmMain::ReadTicks() {
-    removeSpaces_ = Ticked(controls_[frmMain_design::Check1]);
-    removeBreaks_ = Ticked(controls_[frmMain_design::Check2]);
+    removeSpaces_ = Ticked(controls_[Check1]);
+    removeBreaks_ = Ticked(controls_[Check2]);
 }
 
 void frmMain::Layout(UINT dpi) {
@@ -263,7 +260,7 @@ void frmMain::Layout(UINT dpi) {
 }
 
 int frmMain::CharacterExtra(frmMain_design::Control label) const {
-    return label == frmMain_design::sp1 || label == frmMain_design::sp2 ? gaugeExtra_ : 0;
+    return label == sp1 || label == sp2 ? gaugeExtra_ : 0;
 }
 
 SIZE frmMain::CaptionSize(frmMain_design::Control label, const std::wstring& caption) const {
@@ -273,7 +270,8 @@ SIZE frmMain::CaptionSize(frmMain_design::Control label, const std::wstring& cap
     return size;
 }
 
-void frmMain::SetLabelCaption(frmMain_design::Control label, const std::wstring& caption) {
+void frmMain::SetCaption(frmMain_design::Control label, const std::string& utf8) {
+    const std::wstring caption = Wide(utf8);
     HWND control = controls_[label];
     RECT before;
     GetWindowRect(control, &before);
@@ -292,84 +290,12 @@ void frmMain::SetLabelCaption(frmMain_design::Control label, const std::wstring&
     pump_.SlowWorkDone();
 }
 
-void frmMain::Form_Load() {
-    // A remembered folder that is gone or cannot be opened is silently ignored.
-    try {
-        const std::string folder = settings_->Read(identity::InternalName, SettingsSection,
-                                                   SettingsKey, Utf8(Dir1_->Path().native()));
-        Dir1_->SetPath(Wide(folder));
-    } catch (const std::exception&) {
-    }
-    run_.Gauges().UpdateFileBar(0);
-    run_.Gauges().UpdatePackBar(0);
-    SetRatio(0);
-}
-
-void frmMain::Command1_Click() {
-    // A run abandoned at a yield ends here; the close has stored the folder already.
-    run_.Start();
-}
-
-void frmMain::Command2_Click() {
-    run_.Restore();
-}
-
-void frmMain::Command3_Click() {
-    // Modal and without an owner; it exists only while it is shown.
-    frmAbout about;
-    about.Show();
-}
-
-void frmMain::Drive1_Change() {
-    try {
-        Dir1_->SetPath(Drive1_->Drive());
-    } catch (const std::exception& error) {
-        ShowFailure(error.what());
-    }
-}
-
-void frmMain::OpenFolder(const std::filesystem::path& folder) {
-    try {
-        Dir1_->SetPath(folder);
-    } catch (const std::exception& error) {
-        ShowFailure(error.what());
-    }
-}
-
-void frmMain::ShowFailure(const std::string& description) {
-    ShowMessage({.text = description, .title = identity::ApplicationTitle});
-}
-
-void frmMain::Form_Close() {
-    // A close is never refused.
-    if (closed_)
-        return;
-    closed_ = true;
-    int exitCode = 0;
-    try {
-        settings_->Write(identity::InternalName, SettingsSection, SettingsKey,
-                         Utf8(Dir1_->Path().native()));
-    } catch (const std::exception& error) {
-        // The program still ends, but not silently: the folder is not remembered.
-        ShowMessage({.text = error.what(),
-                     .title = identity::ApplicationTitle,
-                     .icon = MessageIcon::Critical});
-        exitCode = 1;
-    }
-    ShowWindow(window_, SW_HIDE);
-    endProgram_(exitCode);
-}
-
-std::filesystem::path frmMain::FolderPath() const {
-    return Dir1_->Path();
-}
-
 bool frmMain::BackupTicked() const {
-    return Ticked(controls_[frmMain_design::Check4]);
+    return Ticked(controls_[Check4]);
 }
 
 std::string frmMain::ExtensionText() const {
-    return Utf8(ControlText(controls_[frmMain_design::Text1]));
+    return Utf8(ControlText(controls_[Text1]));
 }
 
 bool frmMain::RemoveSpacesTicked() const {
@@ -380,40 +306,31 @@ bool frmMain::RemoveBreaksTicked() const {
     return removeBreaks_;
 }
 
-void frmMain::SetStatus(const std::string& caption) {
-    const std::wstring text = Wide(caption);
-    if (text != ControlText(controls_[frmMain_design::lbstate]))
-        SetLabelCaption(frmMain_design::lbstate, text);
+std::filesystem::path frmMain::Drive() const {
+    return Drive1_->Drive();
 }
 
-void frmMain::SetRatio(std::int16_t percent) {
-    // Called at every character: only a change costs a caption and a repaint.
-    if (percent == ratioShown_)
-        return;
-    ratioShown_ = percent;
-    SetLabelCaption(frmMain_design::yasuoLv, std::to_wstring(percent) + L"%");
-}
-
-void frmMain::SetGaugeCells(Gauge gauge, std::int16_t cells) {
-    const frmMain_design::Control label =
-        gauge == Gauge::FileBar ? frmMain_design::sp1 : frmMain_design::sp2;
-    std::int16_t& shown = gaugeCells_[gauge == Gauge::FileBar ? 0 : 1];
-    // An empty gauge is emptied again at every character while its percentage rounds to 0.
-    if (cells == shown)
-        return;
-    shown = cells;
-    SetLabelCaption(label, std::wstring(static_cast<std::size_t>(std::max<int>(cells, 0)), L'|'));
-}
-
-void frmMain::Yield() {
-    if (!closed_)
-        pump_.Pass(window_);
-    if (closed_)
-        throw RunAbandoned{};
+void frmMain::ShowFolders(const form::FolderListing& listing) {
+    velnor::ShowFolders(controls_[Dir1], listing);
 }
 
 MessageAnswer frmMain::ShowMessage(const MessageBoxRequest& request) {
     return ShowMessageBox(window_, request);
+}
+
+void frmMain::ShowAbout() {
+    // Modal and without an owner; it exists only while it is shown.
+    frmAbout about;
+    about.Show();
+}
+
+void frmMain::Yield() {
+    pump_.Pass(window_);
+}
+
+void frmMain::EndProgram(int exitStatus) {
+    ShowWindow(window_, SW_HIDE);
+    endProgram_(exitStatus);
 }
 
 } // namespace velnor

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <set>
@@ -149,6 +150,7 @@ protected:
     }
 
     HWND Control(frmMain_design::Control control) const { return window->Control(control); }
+    std::filesystem::path Dir1() const { return window->Form().Dir1().path; }
     std::string Caption(frmMain_design::Control control) const {
         return Utf8(TextOf(Control(control)));
     }
