@@ -97,30 +97,36 @@ TEST_F(MainWindowButtons, EachEventReachesTheFormAndEachReadItsControl) {
     EXPECT_FALSE(IsWindowVisible(window->Handle()));
 }
 
-// A label takes the size of its new caption and is repainted before the call
-// returns, whether it grew or shrank; a gauge's cell is 90 twips wide.
+// A label takes the size of its new caption and is on the screen before the
+// call returns, whether it grew or shrank; a gauge's cell is 90 twips wide.
 TEST_F(WindowFixture, ACaptionResizesItsLabelAndIsOnTheScreenAtOnce) {
     MakeWindow();
-    const auto width = [this](frmMain_design::Control label) {
-        const RECT box = Box(window->Control(label));
-        return box.right - box.left;
+    Settle();
+    // How many pixels of box on the screen show anything but the form's face.
+    const auto inked = [&](const RECT& box) {
+        const Image shown = Grab(window->Handle());
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        const std::uint32_t background =
+            GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+        int count = 0;
+        for (LONG y = box.top; y < box.bottom; ++y)
+            for (LONG x = box.left; x < box.right; ++x)
+                count += shown.pixels[static_cast<std::size_t>(y) * shown.width + x] != background;
+        return count;
     };
-    const auto painted = [this] {
-        return !GetUpdateRect(window->Handle(), nullptr, FALSE) &&
-               !GetUpdateRect(Control(lbstate), nullptr, FALSE);
-    };
-    UpdateWindow(window->Handle());
-    const int designed = width(lbstate);
+    const RECT designed = Box(Control(lbstate));
+    EXPECT_GT(inked(designed), 0);
     window->Form().SetStatus("正在工作: C:\\srv\\网站\\index.htm");
-    EXPECT_GT(width(lbstate), designed);
-    EXPECT_TRUE(painted());
-    window->Form().SetStatus("准");
-    EXPECT_EQ(width(lbstate), 12);
-    EXPECT_TRUE(painted());
+    const RECT grown = Box(Control(lbstate));
+    ASSERT_GT(grown.right, designed.right);
+    EXPECT_GT(inked({designed.right, grown.top, grown.right, grown.bottom}), 0);
+    window->Form().SetStatus("");
+    EXPECT_EQ(Box(Control(lbstate)).right, designed.left);
+    EXPECT_EQ(inked(grown), 0);
     window->Form().SetGaugeCells(Gauge::FileBar, 60);
     EXPECT_EQ(Box(Control(sp1)).right, 48 + 360);
     window->Form().SetGaugeCells(Gauge::FileBar, 1);
-    EXPECT_EQ(width(sp1), 6);
+    EXPECT_EQ(Box(Control(sp1)).right, 48 + 6);
     EXPECT_EQ(Caption(sp1), "|");
 }
 

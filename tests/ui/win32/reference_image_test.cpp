@@ -31,49 +31,6 @@ private:
 ::testing::Environment* const TheGdiplusEnvironment =
     ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
-// Opaque 0xRRGGBB pixels, row by row from the top.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-};
-
-// Lets the window paint everything it has to, then reads its client area back
-// from the screen, as the X server shows it.
-Image Grab(HWND window) {
-    for (int round = 0; round < 20; ++round) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        Sleep(10);
-    }
-    RECT client;
-    GetClientRect(window, &client);
-    Image image{client.right, client.bottom, {}};
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, image.width, image.height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* read = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < image.pixels.size(); ++i)
-        image.pixels[i] = read[i] & 0xFFFFFF;
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
-    return image;
-}
-
 // GDI+'s PNG encoder, as Windows names it.
 const CLSID PngEncoder = {
     0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
@@ -113,6 +70,7 @@ Image Load(const std::wstring& path) {
 // fails: look at them, then commit them.
 void ExpectLooksAsCommitted(HWND window, const char* name) {
     ASSERT_EQ(GetDpiForWindow(window), 96u);
+    Settle();
     const Image shown = Grab(window);
     const std::wstring path = Wide(std::string(VELNOR_REFERENCE_IMAGES "/") + name + ".png");
     if (std::getenv("VELNOR_RENEW_IMAGES")) {

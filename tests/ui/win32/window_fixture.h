@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -37,6 +38,52 @@ inline std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return name;
+}
+
+// Opaque 0xRRGGBB pixels, row by row from the top.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+// Lets the thread's windows paint everything they have to.
+inline void Settle() {
+    for (int round = 0; round < 20; ++round) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        Sleep(10);
+    }
+}
+
+// The window's client area as it has been drawn so far.
+inline Image Grab(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    Image image{client.right, client.bottom, {}};
+    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, image.width, image.height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* read = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < image.pixels.size(); ++i)
+        image.pixels[i] = read[i] & 0xFFFFFF;
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return image;
 }
 
 // What a message box showed; its icon is MB_ICONHAND, MB_ICONEXCLAMATION or 0.
