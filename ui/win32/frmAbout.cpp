@@ -51,16 +51,18 @@ std::vector<HWND> DisableThreadWindows() {
 
 frmAbout::frmAbout(SysInfoServices services) : form_(*this, std::move(services)) {}
 
-void frmAbout::Show(const std::function<void(frmAbout&)>& onShown) {
+INT_PTR frmAbout::Show(const std::function<void(frmAbout&)>& onShown) {
     onShown_ = onShown;
     const std::vector<HWND> disabled = DisableThreadWindows();
     static const EmptyDialog Template{};
-    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &Template.header, nullptr, &Procedure,
-                            reinterpret_cast<LPARAM>(this));
+    const INT_PTR ended =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &Template.header, nullptr, &Procedure,
+                                reinterpret_cast<LPARAM>(this));
     for (HWND window : disabled)
         EnableWindow(window, TRUE);
     dialog_ = nullptr;
     controls_ = {};
+    return ended;
 }
 
 INT_PTR CALLBACK frmAbout::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -126,15 +128,12 @@ void frmAbout::CreateControls() {
     SetWindowPos(dialog_, nullptr, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    HWND above = HWND_TOP;
-    for (const int index : CreationOrder(Controls(), FocusOrder)) {
-        const design::ControlDesign& design = Controls()[index];
-        HWND control = CreateDesignedControl(dialog_, design, IdOf(index));
-        controls_[index] = control;
-        SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        above = control;
+    CreateDesignedControls(dialog_, Controls(), CreationOrder(Controls(), FocusOrder), &IdOf,
+                           controls_);
+    for (int index = 0; index < ControlCount; ++index) {
+        HWND control = controls_[index];
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        if (design.kind == design::ControlKind::Label) {
+        if (Controls()[index].kind == design::ControlKind::Label) {
             PlaceLabel(static_cast<frmAbout_design::Control>(index));
         } else {
             const RECT box = DesignedRect(Controls(), index, dpi_);

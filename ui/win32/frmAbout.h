@@ -25,8 +25,9 @@ public:
     frmAbout& operator=(const frmAbout&) = delete;
 
     // Shows the box modally without an owner: the program's other windows take
-    // no input until it closes. onShown, if given, runs once it is up.
-    void Show(const std::function<void(frmAbout&)>& onShown = {});
+    // no input until it closes. onShown, if given, runs once it is up. IDOK
+    // when the form unloaded it.
+    INT_PTR Show(const std::function<void(frmAbout&)>& onShown = {});
 
     // While shown.
     HWND Handle() const { return dialog_; }

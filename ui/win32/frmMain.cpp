@@ -4,15 +4,12 @@
 #include "ui/design/twips.h"
 #include "ui/win32/directory_list.h"
 #include "ui/win32/extension_box.h"
+#include "ui/win32/form_window.h"
 #include "ui/win32/frmAbout.h"
 #include "ui/win32/message_box.h"
-#include "ui/win32/resource_ids.h"
 #include "ui/win32/wide_text.h"
 
-#include <algorithm>
-#include <stdexcept>
 #include <utility>
-#include <vector>
 
 namespace velnor {
 
@@ -31,29 +28,6 @@ bool Ticked(HWND checkBox) {
     return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void RegisterWindowClass() {
-    static const ATOM registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = ClassName;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        return RegisterClassExW(&windowClass);
-    }();
-    if (!registered)
-        throw std::runtime_error("The main window's class cannot be registered.");
-}
-
-IconHandle LoadVelnorIcon(int metric, UINT dpi) {
-    const int size = GetSystemMetricsForDpi(metric, dpi);
-    return IconHandle(
-        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(VELNOR_ICON),
-                                      IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-}
-
 } // namespace
 
 frmMain::frmMain(frmMainServices services)
@@ -64,17 +38,11 @@ frmMain::frmMain(frmMainServices services)
             services.settings ? std::move(services.settings)
                               : std::shared_ptr<SettingsStore>(MakeSettingsStore()),
             std::move(services.makeFileSystem)) {
-    RegisterWindowClass();
-    window_ = CreateWindowExW(0, ClassName, Wide(identity::ApplicationTitle).c_str(), Style,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!window_)
-        throw std::runtime_error("The main window cannot be created.");
+    window_ = CreateFormWindow(ClassName, identity::ApplicationTitle, Style);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
-    dpi_ = GetDpiForWindow(window_);
     CreateControls();
-    Layout(dpi_);
+    Layout(GetDpiForWindow(window_));
     form_.Form_Load();
 }
 
@@ -87,10 +55,6 @@ void frmMain::Show(int showCommand) {
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     SetFocus(controls_[FocusOrder.front()]);
-}
-
-bool frmMain::HandleDialogKeys(MSG& msg) {
-    return IsDialogMessageW(window_, &msg);
 }
 
 LRESULT CALLBACK frmMain::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,11 +101,9 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_CLOSE:
-        // A close is never refused.
-        form_.Form_Unload();
-        return 0;
     case WM_ENDSESSION:
-        if (wParam)
+        // A close is never refused; a session that goes on ends nothing.
+        if (message == WM_CLOSE || wParam)
             form_.Form_Unload();
         return 0;
     default:
@@ -151,37 +113,22 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmMain::OnCommand(int id, int notification) {
-    switch (id - FirstId) {
-    case Command1:
-        if (notification == BN_CLICKED)
-            form_.Command1_Click();
-        return;
-    case Command2:
-        if (notification == BN_CLICKED)
-            form_.Command2_Click();
-        return;
-    case Command3:
-        if (notification == BN_CLICKED)
-            form_.Command3_Click();
-        return;
-    case Check1:
-    case Check2:
-        if (notification == BN_CLICKED)
-            ReadTicks();
-        return;
-    case Drive1:
-        if ((notification == CBN_SELCHANGE || notification == CBN_CLOSEUP) && Drive1_->TakePick())
-            form_.Drive1_Change();
-        return;
-    case Dir1:
-        if (notification == LBN_DBLCLK)
-            OpenSelectedFolder();
-        return;
-    default:
-        break;
-    }
+    const int control = id - FirstId;
+    const bool clicked = notification == BN_CLICKED;
+    if (clicked && (control == Check1 || control == Check2))
+        ReadTicks();
+    else if (clicked && control == Command1)
+        form_.Command1_Click();
+    else if (clicked && control == Command2)
+        form_.Command2_Click();
+    else if (clicked && control == Command3)
+        form_.Command3_Click();
+    else if (control == Drive1 && (notification == CBN_SELCHANGE || notification == CBN_CLOSEUP) &&
+             Drive1_->TakePick())
+        form_.Drive1_Change();
     // Enter in the directory list opens the folder; elsewhere it presses nothing.
-    if (id == IDOK && GetFocus() == controls_[Dir1])
+    else if ((control == Dir1 && notification == LBN_DBLCLK) ||
+             (id == IDOK && GetFocus() == controls_[Dir1]))
         OpenSelectedFolder();
 }
 
@@ -192,14 +139,9 @@ void frmMain::OpenSelectedFolder() {
 }
 
 void frmMain::CreateControls() {
-    const std::vector<int> order = CreationOrder(Controls(), FocusOrder);
-    HWND above = HWND_TOP;
-    for (const int index : order) {
-        controls_[index] = CreateDesignedControl(window_, Controls()[index], FirstId + index);
-        // Tab follows the stacking order; frames lie beneath what they hold.
-        SetWindowPos(controls_[index], above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        above = controls_[index];
-    }
+    CreateDesignedControls(
+        window_, Controls(), CreationOrder(Controls(), FocusOrder),
+        [](int index) { return FirstId + index; }, controls_);
     Drive1_.emplace(controls_[Drive1], drives_);
     MakeExtensionBox(controls_[Text1]);
     ReadTicks();
@@ -211,21 +153,13 @@ void frmMain::ReadTicks() {
 }
 
 void frmMain::Layout(UINT dpi) {
-    dpi_ = dpi;
     // The controls let go of the old font before it goes, at the end.
     const FontHandle previousFont = std::exchange(font_, MakeGuiFont(dpi));
     const int cell = design::TwipsToPixels(GaugeCellTwips, static_cast<int>(dpi));
     gaugeExtra_ = cell - TextExtent(window_, font_.get(), L"|").cx;
 
-    RECT frame{0, 0, design::TwipsToPixels(ClientWidth, static_cast<int>(dpi)),
-               design::TwipsToPixels(ClientHeight, static_cast<int>(dpi))};
-    AdjustWindowRectExForDpi(&frame, Style, FALSE, 0, dpi);
-    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    bigIcon_ = LoadVelnorIcon(SM_CXICON, dpi);
-    smallIcon_ = LoadVelnorIcon(SM_CXSMICON, dpi);
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    SetClientSize(window_, ClientWidth, ClientHeight, dpi);
+    SetVelnorIcons(window_, dpi, bigIcon_, smallIcon_);
 
     const int lineHeight = TextExtent(window_, font_.get(), L"").cy;
     for (int index = 0; index < ControlCount; ++index) {
@@ -239,16 +173,7 @@ void frmMain::Layout(UINT dpi) {
             box.right = box.left + size.cx;
             box.bottom = box.top + size.cy;
         } else if (design.wordWrap) {
-            // Its lines may need a few pixels more than the designed box.
-            const std::wstring text = ControlText(control);
-            RECT needed = box;
-            HDC dc = GetDC(control);
-            const HGDIOBJ previous = SelectObject(dc, font_.get());
-            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
-                      DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-            SelectObject(dc, previous);
-            ReleaseDC(control, dc);
-            box.bottom = std::max(box.bottom, needed.bottom);
+            box = WrappedTextRect(control, font_.get(), box);
         } else if (design.kind == design::ControlKind::DriveList) {
             box.bottom += DriveLines * lineHeight;
         } else if (design.kind == design::ControlKind::DirectoryList) {
@@ -264,29 +189,12 @@ int frmMain::CharacterExtra(frmMain_design::Control label) const {
 }
 
 SIZE frmMain::CaptionSize(frmMain_design::Control label, const std::wstring& caption) const {
-    SIZE size = TextExtent(window_, font_.get(), caption, CharacterExtra(label));
-    if (caption.empty())
-        size.cx = 0;
-    return size;
+    return TextExtent(window_, font_.get(), caption, CharacterExtra(label));
 }
 
-void frmMain::SetCaption(frmMain_design::Control label, const std::string& utf8) {
-    const std::wstring caption = Wide(utf8);
-    HWND control = controls_[label];
-    RECT before;
-    GetWindowRect(control, &before);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&before), 2);
-    const SIZE size = CaptionSize(label, caption);
-    SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    // The new text marks the whole label for repainting. A label that grew
-    // repaints itself; one that shrank has the form repaint what it uncovered.
-    SetWindowTextW(control, caption.c_str());
-    if (size.cx >= before.right - before.left && size.cy >= before.bottom - before.top)
-        UpdateWindow(control);
-    else
-        RedrawWindow(window_, &before, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+void frmMain::SetCaption(frmMain_design::Control label, const std::string& caption) {
+    const std::wstring text = Wide(caption);
+    SetAutoSizeCaption(window_, controls_[label], text, CaptionSize(label, text));
     pump_.SlowWorkDone();
 }
 

@@ -44,7 +44,7 @@ public:
     // Shows the window with the focus on Drive1.
     void Show(int showCommand = SW_SHOWNORMAL);
     // Tab, Enter and the arrow keys among the controls; true when msg was one.
-    bool HandleDialogKeys(MSG& msg);
+    bool HandleDialogKeys(MSG& msg) { return IsDialogMessageW(window_, &msg); }
     // Dir1 shows folder, or a box says why it cannot.
     void OpenFolder(const std::filesystem::path& folder) { form_.OpenFolder(folder); }
 
@@ -80,7 +80,6 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, frmMain_design::ControlCount> controls_{};
     std::optional<DriveList> Drive1_;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     FontHandle font_;
     IconHandle bigIcon_;
     IconHandle smallIcon_;
