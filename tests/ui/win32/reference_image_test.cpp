@@ -6,60 +6,52 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace velnor::test {
 namespace {
 
-// GDI+ writes and reads the PNG files, from the first test to the last.
-class GdiplusEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
+// GDI+ writes and reads the PNG files; started once, for the whole run.
+void StartGdiplus() {
+    static const Gdiplus::Status started = [] {
+        ULONG_PTR token = 0;
         const Gdiplus::GdiplusStartupInput input;
-        ASSERT_EQ(Gdiplus::GdiplusStartup(&token_, &input, nullptr), Gdiplus::Ok);
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(token_); }
-
-private:
-    ULONG_PTR token_ = 0;
-};
-
-::testing::Environment* const TheGdiplusEnvironment =
-    ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    }();
+    ASSERT_EQ(started, Gdiplus::Ok);
+}
 
 // GDI+'s PNG encoder, as Windows names it.
 const CLSID PngEncoder = {
     0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
-bool Save(Image image, const std::wstring& path) {
-    for (std::uint32_t& pixel : image.pixels)
-        pixel |= 0xFF000000;
-    Gdiplus::Bitmap bitmap(image.width, image.height, image.width * 4, PixelFormat32bppARGB,
-                           reinterpret_cast<BYTE*>(image.pixels.data()));
-    return bitmap.Save(path.c_str(), &PngEncoder, nullptr) == Gdiplus::Ok;
+// The window's client area as it has been drawn so far.
+std::unique_ptr<Gdiplus::Bitmap> Grab(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    auto grabbed = std::make_unique<Gdiplus::Bitmap>(bitmap, nullptr); // a copy
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return grabbed;
 }
 
-Image Load(const std::wstring& path) {
-    Gdiplus::Bitmap bitmap(path.c_str());
-    Image image{static_cast<int>(bitmap.GetWidth()), static_cast<int>(bitmap.GetHeight()), {}};
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-    Gdiplus::BitmapData data{};
-    const Gdiplus::Rect all(0, 0, image.width, image.height);
-    if (image.pixels.empty() || bitmap.LockBits(&all, Gdiplus::ImageLockModeRead,
-                                                PixelFormat32bppRGB, &data) != Gdiplus::Ok)
-        return {};
-    for (int y = 0; y < image.height; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(
-            static_cast<const BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride);
-        for (int x = 0; x < image.width; ++x)
-            image.pixels[static_cast<std::size_t>(y) * image.width + x] = row[x] & 0xFFFFFF;
-    }
-    bitmap.UnlockBits(&data);
-    return image;
+std::uint32_t Rgb(Gdiplus::Bitmap& image, int x, int y) {
+    Gdiplus::Color colour;
+    image.GetPixel(x, y, &colour);
+    return colour.GetValue() & 0xFFFFFF;
 }
 
 // The windows as designed, pinned without restating their tables: each is
@@ -69,25 +61,27 @@ Image Load(const std::wstring& path) {
 // VELNOR_RENEW_IMAGES=1 writes the images read over the committed ones, and
 // fails: look at them, then commit them.
 void ExpectLooksAsCommitted(HWND window, const char* name) {
+    StartGdiplus();
     ASSERT_EQ(GetDpiForWindow(window), 96u);
     Settle();
-    const Image shown = Grab(window);
+    const std::unique_ptr<Gdiplus::Bitmap> shown = Grab(window);
     const std::wstring path = Wide(std::string(VELNOR_REFERENCE_IMAGES "/") + name + ".png");
     if (std::getenv("VELNOR_RENEW_IMAGES")) {
-        ASSERT_TRUE(Save(shown, path)) << Utf8(path);
+        ASSERT_EQ(shown->Save(path.c_str(), &PngEncoder, nullptr), Gdiplus::Ok) << Utf8(path);
         FAIL() << "renewed " << Utf8(path) << ": look at it, then commit it";
     }
-    const Image committed = Load(path);
-    ASSERT_EQ(std::pair(shown.width, shown.height), std::pair(committed.width, committed.height))
+    Gdiplus::Bitmap committed(path.c_str());
+    const LONG width = static_cast<LONG>(shown->GetWidth());
+    const LONG height = static_cast<LONG>(shown->GetHeight());
+    ASSERT_EQ(std::pair(committed.GetWidth(), committed.GetHeight()),
+              std::pair(shown->GetWidth(), shown->GetHeight()))
         << Utf8(path);
-    RECT differing{shown.width, shown.height, 0, 0};
-    for (int y = 0; y < shown.height; ++y)
-        for (int x = 0; x < shown.width; ++x)
-            if (const std::size_t at = static_cast<std::size_t>(y) * shown.width + x;
-                shown.pixels[at] != committed.pixels[at])
-                differing = {std::min<LONG>(differing.left, x), std::min<LONG>(differing.top, y),
-                             std::max<LONG>(differing.right, x + 1),
-                             std::max<LONG>(differing.bottom, y + 1)};
+    RECT differing{width, height, 0, 0};
+    for (LONG y = 0; y < height; ++y)
+        for (LONG x = 0; x < width; ++x)
+            if (Rgb(*shown, x, y) != Rgb(committed, x, y))
+                differing = {std::min(differing.left, x), std::min(differing.top, y),
+                             std::max(differing.right, x + 1), std::max(differing.bottom, y + 1)};
     EXPECT_TRUE(IsRectEmpty(&differing))
         << name << " differs from " << Utf8(path) << " from (" << differing.left << ", "
         << differing.top << ") to (" << differing.right << ", " << differing.bottom << ")";
@@ -117,15 +111,22 @@ TEST_F(ReferenceImage, frmMainLooksAsCommitted) {
     window->Form().SetGaugeCells(Gauge::FileBar, 60);
     window->Form().SetGaugeCells(Gauge::PackBar, 45);
     ExpectLooksAsCommitted(window->Handle(), "frmMain");
-    EXPECT_EQ(Utf8(TextOf(window->Handle())), "Velnor"); // the title bar is not drawn
-    EXPECT_NE(SendMessageW(window->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
+    EXPECT_EQ(Utf8(ControlText(window->Handle())), "Velnor"); // the title bar is not drawn
 }
 
+// Opened at its designed place (2340, 1935 twips), fixed, with the close box only.
 TEST(ReferenceImageAbout, frmAboutLooksAsCommitted) {
     ScriptedSysInfo sysInfo("");
     frmAbout box(sysInfo.Services());
     box.Show([](frmAbout& about) {
         ExpectLooksAsCommitted(about.Handle(), "frmAbout");
+        POINT corner{0, 0};
+        ClientToScreen(about.Handle(), &corner);
+        EXPECT_EQ(std::pair(corner.x, corner.y), std::pair(156L, 129L));
+        EXPECT_EQ(GetWindowLongW(about.Handle(), GWL_STYLE) &
+                      (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU),
+                  WS_SYSMENU);
+        EXPECT_EQ(Utf8(ControlText(about.Handle())), "关于 Velnor");
         EndDialog(about.Handle(), IDOK);
     });
 }

@@ -3,13 +3,13 @@
 #include "tests/support/memory_settings.h"
 #include "tests/support/probed_window.h"
 #include "tests/support/temp_tree.h"
+#include "ui/win32/designed_control.h"
 #include "ui/win32/frmMain.h"
 #include "ui/win32/wide_text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -18,13 +18,6 @@
 #include <vector>
 
 namespace velnor::test {
-
-inline std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // A control's box on its parent's client area.
 inline RECT Box(HWND control) {
@@ -40,13 +33,6 @@ inline std::wstring ClassOf(HWND window) {
     return name;
 }
 
-// Opaque 0xRRGGBB pixels, row by row from the top.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-};
-
 // Lets the thread's windows paint everything they have to.
 inline void Settle() {
     for (int round = 0; round < 20; ++round) {
@@ -55,35 +41,6 @@ inline void Settle() {
             DispatchMessageW(&message);
         Sleep(10);
     }
-}
-
-// The window's client area as it has been drawn so far.
-inline Image Grab(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    Image image{client.right, client.bottom, {}};
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, image.width, image.height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* read = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < image.pixels.size(); ++i)
-        image.pixels[i] = read[i] & 0xFFFFFF;
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
-    return image;
 }
 
 // What a message box showed; its icon is MB_ICONHAND, MB_ICONEXCLAMATION or 0.
@@ -97,7 +54,7 @@ struct BoxSeen {
 };
 
 inline BoxSeen ReadBox(HWND dialog) {
-    BoxSeen box{{}, Utf8(TextOf(dialog)), {}, 0, 0};
+    BoxSeen box{{}, Utf8(ControlText(dialog)), {}, 0, 0};
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child))
             continue;
@@ -108,12 +65,11 @@ inline BoxSeen ReadBox(HWND dialog) {
                 box.defaultButton = GetDlgCtrlID(child);
         } else if ((style & SS_TYPEMASK) == SS_ICON) {
             const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-            box.icon = !icon                                         ? 0
-                       : icon == LoadIconW(nullptr, IDI_HAND)        ? MB_ICONHAND
-                       : icon == LoadIconW(nullptr, IDI_EXCLAMATION) ? MB_ICONEXCLAMATION
-                                                                     : 0xFFFF;
+            box.icon = icon == LoadIconW(nullptr, IDI_HAND) ? MB_ICONHAND
+                       : icon                               ? MB_ICONEXCLAMATION
+                                                            : 0;
         } else if (ClassOf(child) == L"Static" && box.text.empty()) {
-            box.text = Utf8(TextOf(child));
+            box.text = Utf8(ControlText(child));
         }
     }
     std::sort(box.buttons.begin(), box.buttons.end());
@@ -199,12 +155,11 @@ protected:
     HWND Control(frmMain_design::Control control) const { return window->Control(control); }
     std::filesystem::path Dir1() const { return window->Form().Dir1().path; }
     std::string Caption(frmMain_design::Control control) const {
-        return Utf8(TextOf(Control(control)));
+        return Utf8(ControlText(Control(control)));
     }
     void Press(frmMain_design::Control button) const {
         SendMessageW(Control(button), BM_CLICK, 0, 0);
     }
-    std::string& Remembered() { return settings->Remembered(); }
 
     TempTree tree;
     std::shared_ptr<MemorySettings> settings = std::make_shared<MemorySettings>();
