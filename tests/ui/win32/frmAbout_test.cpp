@@ -7,6 +7,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace velnor::test {
@@ -20,10 +21,7 @@ const std::string Tool = MsinfoKey + "\"PATH\"=\"C:\\\\MSINFO\\\\MSINFO32.EXE\""
 // and the close box click OK, the cancel button too, and Alt+S clicks System
 // Information, which leaves the box open.
 TEST(frmAboutTest, KeysAndTheCloseBoxClickTheirButtons) {
-    struct Key {
-        UINT message;
-        WPARAM key;
-    };
+    using Key = std::pair<UINT, WPARAM>; // the message and its key
     const Key tab{WM_KEYDOWN, VK_TAB};
     const Key enter{WM_KEYDOWN, VK_RETURN};
     const std::tuple<const char*, std::vector<Key>, int> cases[] = {
@@ -37,12 +35,12 @@ TEST(frmAboutTest, KeysAndTheCloseBoxClickTheirButtons) {
         frmAbout box(sysInfo.Services());
         const INT_PTR ended = box.Show([&](frmAbout& about) {
             for (const Key& key : pressed) {
-                if (key.message == WM_CLOSE) {
+                if (key.first == WM_CLOSE) {
                     SendMessageW(about.Handle(), WM_CLOSE, 0, 0);
                     continue;
                 }
                 // Bit 29: Alt is down.
-                MSG msg{GetFocus(), key.message, key.key, key.message == WM_SYSCHAR ? 1 << 29 : 0,
+                MSG msg{GetFocus(), key.first, key.second, key.first == WM_SYSCHAR ? 1 << 29 : 0,
                         0,          {}};
                 EXPECT_TRUE(IsDialogMessageW(about.Handle(), &msg));
             }

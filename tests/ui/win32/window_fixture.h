@@ -19,14 +19,6 @@
 
 namespace velnor::test {
 
-// A control's box on its parent's client area.
-inline RECT Box(HWND control) {
-    RECT box;
-    GetWindowRect(control, &box);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&box), 2);
-    return box;
-}
-
 inline std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
