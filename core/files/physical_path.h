@@ -14,4 +14,8 @@ namespace velnor {
 // layer.
 std::filesystem::path PhysicalPath(const std::filesystem::path& path);
 
+// The root of a path PhysicalPath gave: "/", "D:\", "\\?\UNC\server\share\" (which
+// this toolchain's std::filesystem takes for a folder "?" on the current drive).
+std::filesystem::path PhysicalRoot(const std::filesystem::path& physical);
+
 } // namespace velnor

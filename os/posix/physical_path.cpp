@@ -15,4 +15,8 @@ std::filesystem::path PhysicalPath(const std::filesystem::path& path) {
     return resolved;
 }
 
+std::filesystem::path PhysicalRoot(const std::filesystem::path& physical) {
+    return physical.root_path();
+}
+
 } // namespace velnor

@@ -1,5 +1,7 @@
 #include "os/win32/long_path.h"
 
+#include "os/win32/win32_error.h"
+
 #include <string_view>
 
 namespace velnor {
@@ -8,6 +10,10 @@ std::wstring LongPath(const std::filesystem::path& path) {
     constexpr std::wstring_view Long = L"\\\\?\\";
     constexpr std::wstring_view LongShare = L"\\\\?\\UNC\\";
     const std::wstring& given = path.native();
+    // An empty path names no file here either, rather than the current folder.
+    if (given.empty()) {
+        throw Win32Error(ERROR_FILE_NOT_FOUND, path);
+    }
     if (given.starts_with(Long)) {
         return given;
     }

@@ -47,22 +47,28 @@ std::wstring FullPath(const std::wstring& path) {
     }
 }
 
+// Where the root ends: "D:\", "\\?\UNC\server\share\", "\\?\Volume{...}\"; the
+// whole path when it names no more than part of one.
+std::size_t RootLength(std::wstring_view path) {
+    if (StartsWithDrive(path))
+        return 3;
+    if (!path.starts_with(L"\\\\"))
+        return 1;
+    const std::size_t server =
+        path.find(L'\\', StartsWithLiteralShare(path) ? LiteralShare.size() : 2);
+    const std::size_t name = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+    return name == std::wstring::npos ? path.size() : name + 1;
+}
+
 // Only a root keeps its trailing "\": "D:\", "\\?\UNC\server\share\".
 std::wstring WithoutTrailingSeparator(std::wstring path) {
-    std::size_t root = 1;
-    if (StartsWithDrive(path)) {
-        if (path.size() == 2)
-            path += L'\\';
-        root = 3;
-    } else if (path.starts_with(L"\\\\")) {
-        const bool share = StartsWithLiteralShare(path);
-        const std::size_t server = path.find(L'\\', share ? LiteralShare.size() : 2);
-        const std::size_t name =
-            server == std::wstring::npos ? server : path.find(L'\\', server + 1);
-        if (share && server != std::wstring::npos && name == std::wstring::npos)
-            path += L'\\';
-        root = name == std::wstring::npos ? path.size() : name + 1;
-    }
+    if (StartsWithDrive(path) && path.size() == 2)
+        path += L'\\';
+    else if (StartsWithLiteralShare(path) && path.back() != L'\\' &&
+             path.find(L'\\', LiteralShare.size()) != std::wstring::npos &&
+             RootLength(path) == path.size())
+        path += L'\\';
+    const std::size_t root = RootLength(path);
     while (path.size() > root && path.back() == L'\\')
         path.pop_back();
     return path;
@@ -89,6 +95,10 @@ std::filesystem::path PhysicalPath(const std::filesystem::path& path) {
             physical = std::wstring(LiteralShare) + physical.substr(2);
     }
     return WithoutTrailingSeparator(std::move(physical));
+}
+
+std::filesystem::path PhysicalRoot(const std::filesystem::path& physical) {
+    return physical.native().substr(0, RootLength(physical.native()));
 }
 
 } // namespace velnor

@@ -46,9 +46,10 @@ FolderListing ListFolder(FileSystemService& fileSys, const std::filesystem::path
 
     FolderListing listing;
     listing.path = PhysicalPath(path);
-    std::filesystem::path above = listing.path.root_path();
+    std::filesystem::path above = PhysicalRoot(listing.path);
+    const std::filesystem::path below = listing.path.native().substr(above.native().size());
     listing.lines.push_back({above, DisplayPath(above), 0});
-    for (const std::filesystem::path& name : listing.path.relative_path()) {
+    for (const std::filesystem::path& name : below) {
         above /= name;
         listing.lines.push_back({above, DisplayPath(name), static_cast<int>(listing.lines.size())});
     }

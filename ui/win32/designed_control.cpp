@@ -3,6 +3,8 @@
 #include "ui/design/twips.h"
 #include "ui/win32/wide_text.h"
 
+#include <algorithm>
+
 namespace velnor {
 
 namespace {
@@ -50,6 +52,16 @@ HWND CreateDesignedControl(HWND form, const design::ControlDesign& design, int i
     return control;
 }
 
+void CreateDesignedControls(HWND form, std::span<const design::ControlDesign> controls,
+                            const std::vector<int>& order, int (*idOf)(int), std::span<HWND> made) {
+    HWND above = HWND_TOP;
+    for (const int index : order) {
+        made[index] = CreateDesignedControl(form, controls[index], idOf(index));
+        SetWindowPos(made[index], above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        above = made[index];
+    }
+}
+
 std::wstring ControlText(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
@@ -69,6 +81,35 @@ RECT DesignedRect(std::span<const design::ControlDesign> controls, int index, UI
     const design::TwipsBox& place = controls[index].place;
     return RECT{x, y, x + design::TwipsToPixels(place.width, dots),
                 y + design::TwipsToPixels(place.height, dots)};
+}
+
+RECT WrappedTextRect(HWND label, HFONT font, RECT box) {
+    const std::wstring text = ControlText(label);
+    RECT needed = box;
+    HDC dc = GetDC(label);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    box.bottom = std::max(box.bottom, needed.bottom);
+    return box;
+}
+
+void SetAutoSizeCaption(HWND form, HWND label, const std::wstring& caption, SIZE size) {
+    RECT before;
+    GetWindowRect(label, &before);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&before), 2);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    // The new text marks the whole label for repainting. A label that grew
+    // repaints itself; one that shrank has the form repaint what it uncovered.
+    SetWindowTextW(label, caption.c_str());
+    if (size.cx >= before.right - before.left && size.cy >= before.bottom - before.top)
+        UpdateWindow(label);
+    else
+        RedrawWindow(form, &before, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 SolidBrushes::~SolidBrushes() {

@@ -30,11 +30,25 @@ std::vector<int> CreationOrder(std::span<const design::ControlDesign> controls,
     return order;
 }
 
+// Creates the form's controls in order, made[index] with the id idOf(index),
+// each below the one before in the stacking order: Tab follows it, and frames
+// lie beneath what they hold.
+void CreateDesignedControls(HWND form, std::span<const design::ControlDesign> controls,
+                            const std::vector<int>& order, int (*idOf)(int), std::span<HWND> made);
+
 // The text a control shows.
 std::wstring ControlText(HWND control);
 
 // A designed control's box on the form, in pixels at dpi.
 RECT DesignedRect(std::span<const design::ControlDesign> controls, int index, UINT dpi);
+
+// A word-wrapped label's box, grown where its lines in font need a few pixels
+// more than the designed box.
+RECT WrappedTextRect(HWND label, HFONT font, RECT box);
+
+// An auto-size label takes caption and size (its text's, on one line), and is
+// on the screen before this returns.
+void SetAutoSizeCaption(HWND form, HWND label, const std::wstring& caption, SIZE size);
 
 // Solid brushes by colour, made once and kept for the form's life.
 class SolidBrushes {

@@ -1,8 +1,7 @@
 #include "ui/win32/frmAbout.h"
 
-#include "core/about/key_value_reader.h"
-#include "core/identity.h"
 #include "ui/design/twips.h"
+#include "ui/win32/message_box.h"
 #include "ui/win32/wide_text.h"
 
 #include <algorithm>
@@ -50,24 +49,20 @@ std::vector<HWND> DisableThreadWindows() {
 
 } // namespace
 
-frmAbout::frmAbout(SysInfoServices services) : services_(WithSystemServices(std::move(services))) {
-    if (!services_.showMessage)
-        services_.showMessage = [this](const std::string& text) {
-            MessageBoxW(dialog_, Wide(text).c_str(), Wide(identity::ApplicationTitle).c_str(),
-                        MB_OK);
-        };
-}
+frmAbout::frmAbout(SysInfoServices services) : form_(*this, std::move(services)) {}
 
-void frmAbout::Show(const std::function<void(frmAbout&)>& onShown) {
+INT_PTR frmAbout::Show(const std::function<void(frmAbout&)>& onShown) {
     onShown_ = onShown;
     const std::vector<HWND> disabled = DisableThreadWindows();
     static const EmptyDialog Template{};
-    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &Template.header, nullptr, &Procedure,
-                            reinterpret_cast<LPARAM>(this));
+    const INT_PTR ended =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &Template.header, nullptr, &Procedure,
+                                reinterpret_cast<LPARAM>(this));
     for (HWND window : disabled)
         EnableWindow(window, TRUE);
     dialog_ = nullptr;
     controls_ = {};
+    return ended;
 }
 
 INT_PTR CALLBACK frmAbout::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -83,7 +78,7 @@ INT_PTR frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         CreateControls();
-        Form_Load();
+        form_.Form_Load();
         SetFocus(controls_[FocusOrder.front()]);
         return FALSE;
     case WM_SHOWWINDOW:
@@ -98,9 +93,9 @@ INT_PTR frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         // OK, Enter on it, Esc (OK is the cancel button too) and the close box.
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
-            EndDialog(dialog_, LOWORD(wParam));
+            form_.cmdOK_Click();
         else if (LOWORD(wParam) == FirstId + cmdSysInfo && HIWORD(wParam) == BN_CLICKED)
-            StartSysInfo();
+            form_.cmdSysInfo_Click();
         return TRUE;
     case WM_CTLCOLORSTATIC: {
         const auto control = reinterpret_cast<HWND>(lParam);
@@ -133,41 +128,49 @@ void frmAbout::CreateControls() {
     SetWindowPos(dialog_, nullptr, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    HWND above = HWND_TOP;
-    for (const int index : CreationOrder(Controls(), FocusOrder)) {
-        const design::ControlDesign& design = Controls()[index];
-        HWND control = CreateDesignedControl(dialog_, design, IdOf(index));
-        controls_[index] = control;
-        SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        above = control;
+    CreateDesignedControls(dialog_, Controls(), CreationOrder(Controls(), FocusOrder), &IdOf,
+                           controls_);
+    for (int index = 0; index < ControlCount; ++index) {
+        HWND control = controls_[index];
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (Controls()[index].kind == design::ControlKind::Label) {
+            PlaceLabel(static_cast<frmAbout_design::Control>(index));
+        } else {
+            const RECT box = DesignedRect(Controls(), index, dpi_);
+            MoveWindow(control, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                       FALSE);
+        }
     }
 }
 
-void frmAbout::Form_Load() {
-    SetWindowTextW(dialog_, Wide(LoadedCaption()).c_str());
-    SetWindowTextW(controls_[lblVersion], Wide(LoadedVersion()).c_str());
-    SetWindowTextW(controls_[lblTitle], Wide(LoadedTitle()).c_str());
-    // The designed sizes fit a font with 180-twip CJK characters; a label
-    // sizes itself to its text or, where its text is wider, widens to it.
-    for (int index = 0; index < ControlCount; ++index) {
-        const design::ControlDesign& design = Controls()[index];
-        if (design.kind != design::ControlKind::Label)
-            continue;
-        RECT box = DesignedRect(Controls(), index, dpi_);
-        const SIZE text = TextExtent(controls_[index], font_.get(), ControlText(controls_[index]));
-        if (design.autoSize)
-            box.right = box.left + text.cx, box.bottom = box.top + text.cy;
-        else
-            box.right = std::max(box.right, box.left + text.cx);
-        MoveWindow(controls_[index], box.left, box.top, box.right - box.left, box.bottom - box.top,
-                   FALSE);
-    }
-    for (const int index : {int(cmdOK), int(cmdSysInfo)}) {
-        const RECT box = DesignedRect(Controls(), index, dpi_);
-        MoveWindow(controls_[index], box.left, box.top, box.right - box.left, box.bottom - box.top,
-                   FALSE);
-    }
+void frmAbout::PlaceLabel(frmAbout_design::Control label) {
+    // The designed sizes fit a font with 180-twip CJK characters.
+    const design::ControlDesign& design = Controls()[label];
+    RECT box = DesignedRect(Controls(), label, dpi_);
+    const SIZE text = TextExtent(controls_[label], font_.get(), ControlText(controls_[label]));
+    if (design.autoSize)
+        box.right = box.left + text.cx, box.bottom = box.top + text.cy;
+    else
+        box.right = std::max(box.right, box.left + text.cx);
+    MoveWindow(controls_[label], box.left, box.top, box.right - box.left, box.bottom - box.top,
+               FALSE);
+}
+
+void frmAbout::SetFormCaption(const std::string& caption) {
+    SetWindowTextW(dialog_, Wide(caption).c_str());
+}
+
+void frmAbout::SetCaption(frmAbout_design::Control label, const std::string& caption) {
+    SetWindowTextW(controls_[label], Wide(caption).c_str());
+    PlaceLabel(label);
+}
+
+void frmAbout::ShowMessage(const MessageBoxRequest& request) {
+    ShowMessageBox(dialog_, request);
+}
+
+void frmAbout::Unload() {
+    EndDialog(dialog_, IDOK);
 }
 
 void frmAbout::Paint() {
@@ -183,20 +186,6 @@ void frmAbout::Paint() {
         FillRect(dc, &area, brushes_.For(ColourRef(line.colour)));
     }
     EndPaint(dialog_, &paint);
-}
-
-bool frmAbout::GetKeyValue(RegistryRoot KeyRoot, const std::wstring& KeyName,
-                           const std::wstring& SubKeyRef, std::wstring& KeyVal) {
-    std::u16string value(KeyVal.begin(), KeyVal.end());
-    const bool read = velnor::GetKeyValue(
-        *services_.registry, KeyRoot, std::u16string(KeyName.begin(), KeyName.end()),
-        std::u16string(SubKeyRef.begin(), SubKeyRef.end()), value);
-    KeyVal.assign(value.begin(), value.end());
-    return read;
-}
-
-void frmAbout::StartSysInfo() {
-    velnor::StartSysInfo(services_);
 }
 
 } // namespace velnor

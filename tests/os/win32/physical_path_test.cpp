@@ -25,5 +25,16 @@ TEST(PhysicalPath, DrivePathsInTheEverydayFormSharePathsInTheLiteralOne) {
     EXPECT_EQ(PhysicalPath(L"site\\"), std::filesystem::current_path() / L"site");
 }
 
+// A share's root holds its server and share names; std::filesystem knows none here.
+TEST(PhysicalPath, TheRootOfADriveAShareOrAVolume) {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {LR"(C:\site\news)", LR"(C:\)"},
+        {LR"(\\?\UNC\server\share\site)", LR"(\\?\UNC\server\share\)"},
+        {LR"(\\?\Volume{1}\site)", LR"(\\?\Volume{1}\)"},
+    };
+    for (const auto& [physical, root] : cases)
+        EXPECT_EQ(PhysicalRoot(physical).native(), root) << std::filesystem::path(physical);
+}
+
 } // namespace
 } // namespace velnor::test

@@ -1,6 +1,7 @@
 #include "ui/form/folder_listing.h"
 
 #include "core/text/display_path.h"
+#include "core/text/path_text.h"
 #include "tests/support/system_words.h"
 #include "tests/support/temp_tree.h"
 
@@ -42,7 +43,7 @@ TEST_F(FolderListingTest, ShowsTheFoldersAboveAndTheSubfoldersBelowInOrder) {
     EXPECT_EQ(listing.lines.front().name, DisplayPath(root.root_path()));
     EXPECT_EQ(listing.lines.front().depth, 0);
     EXPECT_EQ(listing.lines[listing.open].folder, root / "site");
-    EXPECT_EQ(listing.lines.back().folder, root / "site" / "Éb");
+    EXPECT_EQ(listing.lines.back().folder, root / "site" / PathFromUtf8("Éb"));
 }
 
 // A folder that cannot be opened is an error naming it as given.

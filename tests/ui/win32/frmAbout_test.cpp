@@ -7,58 +7,55 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace velnor::test {
 namespace {
 
 using namespace frmAbout_design;
-using Id = frmAbout_design::Control;
 
-TEST(frmAboutTest, ShowsTheLoadedTextsInTheirPlacesAt96Dpi) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    bool opened = false;
-    box.Show([&](frmAbout& about) {
-        opened = true;
-        HWND dialog = about.Handle();
-        ASSERT_EQ(GetDpiForWindow(dialog), 96u);
-        EXPECT_EQ(Utf8(TextOf(dialog)), "关于 Velnor");
-        RECT client;
-        GetClientRect(dialog, &client);
-        POINT corner{0, 0};
-        ClientToScreen(dialog, &corner);
-        // 2340, 1935, 5730 x 3555 twips; fixed, with the close box only.
-        EXPECT_EQ(std::tuple(corner.x, corner.y, client.right, client.bottom),
-                  std::tuple(156, 129, 382, 237));
-        const LONG style = GetWindowLongW(dialog, GWL_STYLE);
-        EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU),
-                  WS_SYSMENU);
-        EXPECT_EQ(GetFocus(), about.Control(cmdOK));
-        // At 96 dpi a pixel is 15 twips; labels widen to show all their text.
-        for (int id = 0; id < ControlCount; ++id) {
-            const design::ControlDesign& d = Controls()[id];
-            SCOPED_TRACE(d.name);
-            const std::string name = d.name;
-            EXPECT_EQ(Utf8(TextOf(about.Control(Id(id)))), name == "lblTitle"     ? "Velnor"
-                                                           : name == "lblVersion" ? "版本 1.0.0"
-                                                                                  : d.caption);
-            const RECT shown = Box(about.Control(Id(id)));
-            EXPECT_EQ(std::tuple(shown.left, shown.top),
-                      std::tuple(d.place.left / 15, d.place.top / 15));
-            if (d.kind == design::ControlKind::Button) {
-                EXPECT_EQ(shown.right, (d.place.left + d.place.width) / 15);
-            } else {
-                EXPECT_GE(shown.right, (d.place.left + d.place.width) / 15);
+const std::string Tool = MsinfoKey + "\"PATH\"=\"C:\\\\MSINFO\\\\MSINFO32.EXE\"";
+
+// As Windows' dialogs do: Enter clicks the focused button (OK at first), Esc
+// and the close box click OK, the cancel button too, and Alt+S clicks System
+// Information, which leaves the box open.
+TEST(frmAboutTest, KeysAndTheCloseBoxClickTheirButtons) {
+    using Key = std::pair<UINT, WPARAM>; // the message and its key
+    const Key tab{WM_KEYDOWN, VK_TAB};
+    const Key enter{WM_KEYDOWN, VK_RETURN};
+    const std::tuple<const char*, std::vector<Key>, int> cases[] = {
+        {"Esc", {{WM_KEYDOWN, VK_ESCAPE}}, 1},     {"Enter", {enter}, 1},
+        {"close box", {{WM_CLOSE, 0}}, 1},         {"Tab, Enter", {tab, enter}, 0},
+        {"Tab, Tab, Enter", {tab, tab, enter}, 1}, {"Alt+S", {{WM_SYSCHAR, 's'}}, 0},
+    };
+    for (const auto& [keys, pressed, unloads] : cases) {
+        SCOPED_TRACE(keys);
+        ScriptedSysInfo sysInfo(Tool);
+        frmAbout box(sysInfo.Services());
+        const INT_PTR ended = box.Show([&](frmAbout& about) {
+            for (const Key& key : pressed) {
+                if (key.first == WM_CLOSE) {
+                    SendMessageW(about.Handle(), WM_CLOSE, 0, 0);
+                    continue;
+                }
+                // Bit 29: Alt is down.
+                MSG msg{GetFocus(), key.first, key.second, key.first == WM_SYSCHAR ? 1 << 29 : 0,
+                        0,          {}};
+                EXPECT_TRUE(IsDialogMessageW(about.Handle(), &msg));
             }
-            if (!d.autoSize) {
-                EXPECT_EQ(shown.bottom, (d.place.top + d.place.height) / 15);
-            }
-        }
-        EndDialog(dialog, IDOK);
-    });
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(box.Handle(), nullptr);
+            // The close box's click comes as a posted message.
+            MSG posted;
+            while (PeekMessageW(&posted, about.Handle(), 0, 0, PM_REMOVE))
+                DispatchMessageW(&posted);
+            if (IsWindowVisible(about.Handle())) // EndDialog hides the box at once
+                EndDialog(about.Handle(), IDCANCEL);
+        });
+        EXPECT_EQ(ended, unloads ? IDOK : IDCANCEL);
+        EXPECT_EQ(sysInfo.log, unloads
+                                   ? std::vector<std::string>{}
+                                   : std::vector<std::string>{"start C:\\MSINFO\\MSINFO32.EXE"});
+    }
 }
 
 TEST(frmAboutTest, WithoutTheToolTheMessageShowsModallyOverTheBoxWhichStaysOpen) {
@@ -66,7 +63,7 @@ TEST(frmAboutTest, WithoutTheToolTheMessageShowsModallyOverTheBoxWhichStaysOpen)
     SysInfoServices services = scripted.Services();
     services.showMessage = nullptr; // the real box
     frmAbout box(services);
-    BoxAnswerer answerer(IDOK, [&](HWND) {});
+    BoxAnswerer answerer;
     box.Show([&](frmAbout& about) {
         SendMessageW(about.Control(cmdSysInfo), BM_CLICK, 0, 0);
         EXPECT_TRUE(IsWindowVisible(about.Handle()));

@@ -3,12 +3,14 @@
 #include "tests/support/memory_settings.h"
 #include "tests/support/probed_window.h"
 #include "tests/support/temp_tree.h"
+#include "ui/win32/designed_control.h"
 #include "ui/win32/frmMain.h"
 #include "ui/win32/wide_text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <set>
@@ -17,25 +19,20 @@
 
 namespace velnor::test {
 
-inline std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-// A control's box on its parent's client area.
-inline RECT Box(HWND control) {
-    RECT box;
-    GetWindowRect(control, &box);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&box), 2);
-    return box;
-}
-
 inline std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return name;
+}
+
+// Lets the thread's windows paint everything they have to.
+inline void Settle() {
+    for (int round = 0; round < 20; ++round) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        Sleep(10);
+    }
 }
 
 // What a message box showed; its icon is MB_ICONHAND, MB_ICONEXCLAMATION or 0.
@@ -49,7 +46,7 @@ struct BoxSeen {
 };
 
 inline BoxSeen ReadBox(HWND dialog) {
-    BoxSeen box{{}, Utf8(TextOf(dialog)), {}, 0, 0};
+    BoxSeen box{{}, Utf8(ControlText(dialog)), {}, 0, 0};
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child))
             continue;
@@ -60,12 +57,11 @@ inline BoxSeen ReadBox(HWND dialog) {
                 box.defaultButton = GetDlgCtrlID(child);
         } else if ((style & SS_TYPEMASK) == SS_ICON) {
             const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-            box.icon = !icon                                         ? 0
-                       : icon == LoadIconW(nullptr, IDI_HAND)        ? MB_ICONHAND
-                       : icon == LoadIconW(nullptr, IDI_EXCLAMATION) ? MB_ICONEXCLAMATION
-                                                                     : 0xFFFF;
+            box.icon = icon == LoadIconW(nullptr, IDI_HAND) ? MB_ICONHAND
+                       : icon                               ? MB_ICONEXCLAMATION
+                                                            : 0;
         } else if (ClassOf(child) == L"Static" && box.text.empty()) {
-            box.text = Utf8(TextOf(child));
+            box.text = Utf8(ControlText(child));
         }
     }
     std::sort(box.buttons.begin(), box.buttons.end());
@@ -149,13 +145,13 @@ protected:
     }
 
     HWND Control(frmMain_design::Control control) const { return window->Control(control); }
+    std::filesystem::path Dir1() const { return window->Form().Dir1().path; }
     std::string Caption(frmMain_design::Control control) const {
-        return Utf8(TextOf(Control(control)));
+        return Utf8(ControlText(Control(control)));
     }
     void Press(frmMain_design::Control button) const {
         SendMessageW(Control(button), BM_CLICK, 0, 0);
     }
-    std::string& Remembered() { return settings->Remembered(); }
 
     TempTree tree;
     std::shared_ptr<MemorySettings> settings = std::make_shared<MemorySettings>();
