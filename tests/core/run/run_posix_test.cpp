@@ -71,8 +71,9 @@ TEST_F(RunAsRootTest, TheBackupOfTheRootLiesInsideItAndIsLeftOut) {
     EXPECT_EQ(tree.ReadFile("site/.bak/a.htm"), compacted); // refreshed after the first
 }
 
-// A user other than root cannot give a file away: a page another user owns
-// would change hands, so a run or a restore by this one stops before it.
+// A user other than root may not rewrite a page it could not write, nor give
+// a file away: a page another user owns would change hands, so a run or a
+// restore by this one stops before it.
 TEST_F(RunAsRootTest, ARunOrRestoreByAnotherUserLeavesAPageItDoesNotOwnAsItIs) {
     const uid_t nobody = 65534;
     ASSERT_EQ(chmod(tree.Root().c_str(), 0711), 0);
@@ -83,18 +84,23 @@ TEST_F(RunAsRootTest, ARunOrRestoreByAnotherUserLeavesAPageItDoesNotOwnAsItIs) {
     for (const char* folder : {"site", "site.bak"}) {
         ASSERT_EQ(chown(tree.Path(folder).c_str(), nobody, nobody), 0);
         ASSERT_EQ(chown(tree.Path(std::string(folder) + "/mine.htm").c_str(), nobody, nobody), 0);
-        ASSERT_EQ(chmod(tree.Path(std::string(folder) + "/theirs.htm").c_str(), 0666), 0);
     }
-    const std::string refused = DisplayPath(PagePath("theirs.htm")) +
-                                ": its owner and group cannot be kept: Operation not permitted";
-    EXPECT_TRUE(InChild([&] {
-        if (setgid(nobody) != 0 || setuid(nobody) != 0)
-            return false;
-        const bool run = Start() == RunOutcome::Failed && window.Messages.back().text == refused;
-        const bool restore =
-            Restore() == RunOutcome::Failed && window.Messages.back().text == refused;
-        return run && restore;
-    }));
+    // theirs.htm as written, then writable by all
+    for (const auto& [mode, words] :
+         {std::pair(0644, "Permission denied"),
+          std::pair(0666, "its owner and group cannot be kept: Operation not permitted")}) {
+        ASSERT_EQ(chmod(PagePath("theirs.htm").c_str(), mode_t(mode)), 0);
+        const std::string refused = DisplayPath(PagePath("theirs.htm")) + ": " + words;
+        EXPECT_TRUE(InChild([&] {
+            if (setgid(nobody) != 0 || setuid(nobody) != 0)
+                return false;
+            const bool run =
+                Start() == RunOutcome::Failed && window.Messages.back().text == refused;
+            const bool restore =
+                Restore() == RunOutcome::Failed && window.Messages.back().text == refused;
+            return run && restore;
+        })) << words;
+    }
     EXPECT_EQ(ReadPage("mine.htm"), "backed up"); // compacted, then restored
     EXPECT_EQ(ReadPage("theirs.htm"), Original);
     EXPECT_EQ(tree.Entries("site"), (Entries{"mine.htm", "theirs.htm"}));
