@@ -35,9 +35,7 @@ public:
         return real_->StatPath(path, info);
     }
     int OpenPath(const Path& path, int flags, int& fd) override {
-        return Remember(
-            Pass(FileOpKind::OpenPath, path, [&] { return real_->OpenPath(path, flags, fd); }), fd,
-            path);
+        return Remember(real_->OpenPath(path, flags, fd), fd, path);
     }
     int OpenAt(int folderFd, const Path& name, int flags, mode_t mode, int& fd) override {
         const Path path = At(folderFd, name);
@@ -46,8 +44,7 @@ public:
                         fd, path);
     }
     int StatAt(int folderFd, const Path& name, struct stat& info) override {
-        return Pass(FileOpKind::StatAt, At(folderFd, name),
-                    [&] { return real_->StatAt(folderFd, name, info); });
+        return real_->StatAt(folderFd, name, info);
     }
     int OpenUnnamed(int folderFd, mode_t mode, int& fd) override {
         const Path folder = PathOf(folderFd);
@@ -72,9 +69,7 @@ public:
         return injected != 0 ? injected : error;
     }
     int ReadAt(int fd, char* buffer, std::size_t size, off_t offset, std::size_t& got) override {
-        got = 0;
-        return Pass(FileOpKind::Read, PathOf(fd),
-                    [&] { return real_->ReadAt(fd, buffer, size, offset, got); });
+        return real_->ReadAt(fd, buffer, size, offset, got);
     }
     int WriteAt(int fd, const char* data, std::size_t size, off_t offset,
                 std::size_t& written) override {
@@ -90,8 +85,7 @@ public:
         return Pass(FileOpKind::Fchmod, PathOf(fd), [&] { return real_->Fchmod(fd, mode); });
     }
     int Fchown(int fd, uid_t owner, gid_t group) override {
-        return Pass(FileOpKind::Fchown, PathOf(fd),
-                    [&] { return real_->Fchown(fd, owner, group); });
+        return real_->Fchown(fd, owner, group);
     }
     // renames are logged on the destination: that is the path a test knows
     int RenameAt(int folderFd, const Path& from, const Path& to, bool replace) override {
@@ -99,20 +93,16 @@ public:
                     [&] { return real_->RenameAt(folderFd, from, to, replace); });
     }
     int UnlinkAt(int folderFd, const Path& name, bool folder) override {
-        return Pass(FileOpKind::Unlink, At(folderFd, name),
-                    [&] { return real_->UnlinkAt(folderFd, name, folder); });
+        return real_->UnlinkAt(folderFd, name, folder);
     }
     int MkdirAt(int folderFd, const Path& name, mode_t mode) override {
-        return Pass(FileOpKind::Mkdir, At(folderFd, name),
-                    [&] { return real_->MkdirAt(folderFd, name, mode); });
+        return real_->MkdirAt(folderFd, name, mode);
     }
     int ListFolder(int folderFd, std::vector<FolderEntry>& entries) override {
-        return Pass(FileOpKind::ListFolder, PathOf(folderFd),
-                    [&] { return real_->ListFolder(folderFd, entries); });
+        return real_->ListFolder(folderFd, entries);
     }
     int SymlinkAt(const Path& target, int folderFd, const Path& name) override {
-        return Pass(FileOpKind::Symlink, At(folderFd, name),
-                    [&] { return real_->SymlinkAt(target, folderFd, name); });
+        return real_->SymlinkAt(target, folderFd, name);
     }
     int ReadlinkAt(int folderFd, const Path& name, Path& target) override {
         return real_->ReadlinkAt(folderFd, name, target);

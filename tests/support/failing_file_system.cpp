@@ -23,10 +23,7 @@ public:
     void Apply(const FileAttributes& attributes, bool ownerRequired) override {
         real_->Apply(attributes, ownerRequired);
     }
-    void Sync() override {
-        failures_->Check(FileCall::SyncFile, shown_);
-        real_->Sync();
-    }
+    void Sync() override { real_->Sync(); }
     bool GiveName(const EntryName& name) override { return real_->GiveName(name); }
     void Close() override { real_->Close(); }
 
@@ -46,10 +43,7 @@ public:
         failures_->Check(FileCall::List, Path());
         return real_->List();
     }
-    EntryInfo Info(const EntryName& name) override {
-        failures_->Check(FileCall::Info, PathOf(name));
-        return real_->Info(name);
-    }
+    EntryInfo Info(const EntryName& name) override { return real_->Info(name); }
     std::unique_ptr<FolderHandle> OpenFolder(const EntryName& name,
                                              const std::filesystem::path& shown) override {
         failures_->Check(FileCall::OpenFolder, shown);
@@ -59,10 +53,7 @@ public:
         std::unique_ptr<FolderHandle> parent = real_->OpenParent();
         return parent ? failures_->Watch(std::move(parent)) : nullptr;
     }
-    bool MakeFolder(const EntryName& name) override {
-        failures_->Check(FileCall::MakeFolder, PathOf(name));
-        return real_->MakeFolder(name);
-    }
+    bool MakeFolder(const EntryName& name) override { return real_->MakeFolder(name); }
     std::shared_ptr<const FileAttributes> Attributes() override { return real_->Attributes(); }
     void Apply(const FileAttributes& attributes) override { real_->Apply(attributes); }
     void PrepareToFill() override { real_->PrepareToFill(); }
@@ -94,20 +85,13 @@ public:
         failures_->Check(FileCall::Rename, PathOf(to));
         real_->RenameEntry(from, to, replace);
     }
-    bool RemoveFile(const EntryName& name) override {
-        failures_->Check(FileCall::Remove, PathOf(name));
-        return real_->RemoveFile(name);
-    }
-    void RemoveFolder(const EntryName& name) override {
-        failures_->Check(FileCall::Remove, PathOf(name));
-        real_->RemoveFolder(name);
-    }
+    bool RemoveFile(const EntryName& name) override { return real_->RemoveFile(name); }
+    void RemoveFolder(const EntryName& name) override { real_->RemoveFolder(name); }
     void Sync() override {
         failures_->Check(FileCall::SyncFolder, Path());
         real_->Sync();
     }
     std::unique_ptr<FolderLock> Lock(bool withAncestors) override {
-        failures_->Check(FileCall::Lock, Path());
         return real_->Lock(withAncestors);
     }
 

@@ -15,17 +15,12 @@ namespace velnor::test {
 enum class FileCall {
     OpenFolder, // the folder opened, from its path or from the folder around it
     List,       // the folder listed
-    Info,       // the entry looked at
     OpenFile,   // the file opened to be read
     HoldPage,   // the file about to be replaced
     CreateFile, // a new file for the entry, with or without a name
     WriteFile,  // its content written
-    SyncFile,   // its content flushed
     Rename,     // an entry renamed: the path of its new name
-    Remove,     // a file, link or empty folder removed
-    MakeFolder,
     SyncFolder, // a folder's entries flushed
-    Lock,       // a folder taken
 };
 
 // The real file system, chosen calls failing without being carried out with a

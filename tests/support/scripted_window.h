@@ -35,10 +35,6 @@ public:
     // Answers to the next boxes; with none left a box gets its default button.
     std::deque<MessageAnswer> Answers;
 
-    std::int16_t Cells(Gauge gauge) const {
-        return gauge == Gauge::FileBar ? FileBarCells : PackBarCells;
-    }
-
     std::filesystem::path FolderPath() const override { return Folder; }
     bool BackupTicked() const override { return Backup; }
     std::string ExtensionText() const override { return Extensions; }

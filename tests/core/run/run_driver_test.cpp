@@ -78,7 +78,7 @@ TEST_F(RunDriverTest, TheFileGaugeCountsBytesSoATwoByteTextEndsHalfWay) {
     WritePage("zh.htm", page);
     Start();
     EXPECT_EQ(ReadPage("zh.htm"), page);
-    EXPECT_EQ(window.Cells(Gauge::FileBar), 30); // 50%, not 100%
+    EXPECT_EQ(window.FileBarCells, 30); // 50%, not 100%
     EXPECT_EQ(window.Ratios.back(), 100);
 }
 
