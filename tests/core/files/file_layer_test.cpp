@@ -209,12 +209,16 @@ TEST_F(FileLayerTest, NothingIsReachedThroughALinkAndARenameWithoutReplaceTakesN
     EXPECT_EQ(tree.ReadFile("elsewhere/a.htm"), "elsewhere");
 }
 
-TEST_F(FileLayerTest, AFolderHeldConflictsWithItselfAndWhatLiesInsideButNotBeside) {
+// Another holder in the same process conflicts as one in another process does.
+TEST_F(FileLayerTest, AFolderHeldConflictsInsideAndAroundButNotBesideAndGoesWithItsHolder) {
     for (const char* folder : {"site/a/in", "site/b"})
         tree.MakeFolder(folder);
-    const std::unique_ptr<FolderLock> held = Open("site/a")->Lock(true);
-    for (const auto& [folder, busy] :
-         {std::pair{"site/a", true}, {"site/a/in", true}, {"site", true}, {"site/b", false}}) {
+    std::unique_ptr<FolderLock> held = Open("site/a")->Lock(true);
+    for (const auto& [folder, busy] : {std::pair{"site/a", true},
+                                       {"site/a/in", true},
+                                       {"site", true},
+                                       {"", true},
+                                       {"site/b", false}}) {
         SCOPED_TRACE(folder);
         bool refused = false;
         try {
@@ -225,6 +229,8 @@ TEST_F(FileLayerTest, AFolderHeldConflictsWithItselfAndWhatLiesInsideButNotBesid
         }
         EXPECT_EQ(refused, busy);
     }
+    held.reset();
+    EXPECT_NE(Open("site/a")->Lock(true), nullptr);
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -226,32 +225,6 @@ TEST_F(FileSystemTest, TheNewContentIsPrivateAndFlushedBeforeTheRenameAndTheFold
         }
     }
     ::umask(022);
-}
-
-// Taken in another process: within one, the run tests show the same.
-TEST_F(FileSystemTest, AFolderLockConflictsInsideAndAroundButNotBesideAndGoesWithItsHolder) {
-    for (const char* folder : {"site/a/in", "site/b"})
-        tree.MakeFolder(folder);
-    const auto free = [&](const char* folder) {
-        const pid_t child = fork();
-        if (child == 0)
-            _exit(ErrorOf([&] { Open(folder)->Lock(true); }).empty() ? 0 : 1);
-        int status = 0;
-        waitpid(child, &status, 0);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    };
-    const Names entries = tree.Entries();
-    {
-        const std::unique_ptr<FolderLock> held = Open("site/a")->Lock(true);
-        for (const auto& [folder, expected] : {std::pair{"site/a", false},
-                                               {"site/a/in", false},
-                                               {"site", false},
-                                               {"", false},
-                                               {"site/b", true}})
-            EXPECT_EQ(free(folder), expected) << folder;
-        EXPECT_EQ(tree.Entries(), entries); // nothing left in the site
-    }
-    EXPECT_TRUE(free("site/a"));
 }
 
 // Files and folders keep their modes (setgid included), owner and group where
