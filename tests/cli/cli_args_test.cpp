@@ -4,14 +4,11 @@
 namespace velnor::cli {
 namespace {
 
-TEST(CliArgs, HelpGoesToStandardOutputWithStatusZeroFromEveryPosition) {
+TEST(CliArgs, HelpFromEveryPositionAndTheVersionGoToStandardOutputWithStatusZero) {
     for (const Args& args :
          {Args{"--help"}, Args{"help"}, Args{"filter", "-h"}, Args{"run", "--help"}}) {
         ExpectInvocation(args, "", 0, StartsWith("Usage:\n  velnor-cli filter"), IsEmpty());
     }
-}
-
-TEST(CliArgs, VersionIsTheProjectVersionOnStandardOutput) {
     ExpectInvocation({"--version"}, "", 0, Eq("velnor-cli " VELNOR_PROJECT_VERSION "\n"),
                      IsEmpty());
 }

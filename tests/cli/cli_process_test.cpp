@@ -39,12 +39,8 @@ TEST(CliProcess, BuiltCommandExitsWithTheStatusOfWhatHappened) {
                   StartsWith("rewrote 1 page, 12 → 8 bytes (66.7% kept) in "), IsEmpty());
     EXPECT_EQ(tree.ReadFile("site/a.html"), "<p>x</p>");
     EXPECT_EQ(tree.ReadFile("site.bak/a.html"), "<p> x </p>\r\n");
-}
-
-// The first error of a fresh process: nothing the program did before may have
-// set the error aside.
-TEST(CliProcess, FirstErrorIsDescribedInTheSystemsWords) {
-    velnor::test::TempTree tree;
+    // the first error of a fresh process: nothing the program did before may
+    // have set the error aside
     const std::string missing = tree.Path("missing.htm").string();
     ExpectProcess(tree, {"filter", missing}, 1, IsEmpty(),
                   Eq("velnor-cli: " + missing + ": " +

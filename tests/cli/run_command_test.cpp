@@ -111,17 +111,6 @@ TEST_F(RunCommand, ExistingBackupIsBroughtUpToDateOnlyWhenTheAnswerIsYes) {
     }
 }
 
-TEST_F(RunCommand, RestoreCopiesTheBackupBackAfterAYes) {
-    WriteSite(true);
-    for (const Page& page : kPages)
-        tree_.WriteFile("site.bak" + page.name.substr(4), page.original);
-    CapturedStreams io("y\n");
-    EXPECT_EQ(Run("restore", io, true), 0);
-    ExpectPages(false);
-    EXPECT_EQ(io.Out(), "");
-    EXPECT_EQ(io.Err(), "你确定要还原备份文件吗? [y/N] 文件已经全部还原.\n");
-}
-
 TEST_F(RunCommand, MissingFolderOrBackupFailsWithItsDescriptionAndChangesNothing) {
     const std::string missing = tree_.Path("nowhere").string();
     ExpectInvocation({"run", "--yes", missing}, "", 1, IsEmpty(),
@@ -133,17 +122,22 @@ TEST_F(RunCommand, MissingFolderOrBackupFailsWithItsDescriptionAndChangesNothing
     ExpectPages(false);
 }
 
-// The backup's and the restore's copies show files and bytes as they go.
+// The backup's and the restore's copies show files and bytes as they go; the
+// restore, asked at the terminal, copies the backup back after a yes.
 TEST_F(RunCommand, ProgressIsDrawnOnATerminalAndWipedBeforeTheSummary) {
     CapturedStreams io;
     EXPECT_EQ(Cli({"run", "--yes", Site()}, io.Streams(false, /*errIsTerminal=*/true)), 0);
     EXPECT_THAT(io.Err(), AllOf(StartsWith("\rcopying: 1 file  0.0 MB  "), HasSubstr("] 3/3 pages"),
                                 EndsWith("\r\x1b[K")));
     EXPECT_THAT(io.Out(), StartsWith("rewrote 3 pages"));
-    CapturedStreams restore;
-    EXPECT_EQ(Cli({"restore", "--yes", Site()}, restore.Streams(false, true)), 0);
-    EXPECT_THAT(restore.Err(), AllOf(StartsWith("\rcopying: 1 file  0.0 MB  "),
-                                     EndsWith("\r\x1b[K文件已经全部还原.\n")));
+    ExpectPages(true);
+    CapturedStreams restore("y\n");
+    EXPECT_EQ(Cli({"restore", Site()}, restore.Streams(true, true)), 0);
+    ExpectPages(false);
+    EXPECT_EQ(restore.Out(), "");
+    EXPECT_THAT(restore.Err(),
+                AllOf(StartsWith("你确定要还原备份文件吗? [y/N] \rcopying: 1 file  0.0 MB  "),
+                      EndsWith("\r\x1b[K文件已经全部还原.\n")));
 }
 
 // An old Windows console shows escape sequences as they are: a shorter line
