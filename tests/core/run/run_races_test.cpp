@@ -16,6 +16,10 @@ constexpr const char* Original = "<p>one  two</p>";
 // run ends with the folder the user knows named, and every page is whole.
 class RunRaceTest : public RunFixture {
 protected:
+    void SetUp() override {
+        if (!TempTree::MakesLinks())
+            GTEST_SKIP() << "no links can be made here";
+    }
     RunRaceTest() {
         WritePage("a/p.htm", Original);
         WritePage("b/p.htm", Original);
@@ -35,8 +39,6 @@ protected:
 };
 
 TEST_F(RunRaceTest, ASubfolderSwappedDuringTheRewritesIsNotFollowed) {
-    if (!TempTree::MakesLinks())
-        GTEST_SKIP() << "no links can be made here";
     SwapBefore(FileCall::OpenFile, PagePath("a/p.htm"));
     EXPECT_EQ(Start(), RunOutcome::Failed);
     ExpectOutsideUntouchedAndFailure(LinkRefused(tree.Path("site/b")).what());
@@ -45,8 +47,6 @@ TEST_F(RunRaceTest, ASubfolderSwappedDuringTheRewritesIsNotFollowed) {
 }
 
 TEST_F(RunRaceTest, ASubfolderSwappedDuringTheBackupIsNotCopiedAndNoBackupStands) {
-    if (!TempTree::MakesLinks())
-        GTEST_SKIP() << "no links can be made here";
     window.Backup = true;
     SwapBefore(FileCall::OpenFile, PagePath("a/p.htm"));
     EXPECT_EQ(Start(), RunOutcome::Failed);
@@ -61,8 +61,6 @@ TEST_F(RunRaceTest, ASubfolderSwappedDuringTheBackupIsNotCopiedAndNoBackupStands
 // is copied: the backup holds the folder as it was opened, and no page of
 // either tree is compacted.
 TEST_F(RunRaceTest, TheFolderItselfSwappedDuringTheBackupEndsTheRunBeforeAnyPage) {
-    if (!TempTree::MakesLinks())
-        GTEST_SKIP() << "no links can be made here";
     window.Backup = true;
     failures->BeforeOn(FileCall::OpenFile, PagePath("a/p.htm"),
                        [this] { ASSERT_TRUE(tree.SwapForLink("site", tree.Path("outside"))); });
@@ -82,8 +80,6 @@ TEST_F(RunRaceTest, TheFolderItselfSwappedDuringTheBackupEndsTheRunBeforeAnyPage
 }
 
 TEST_F(RunRaceTest, ASubfolderSwappedDuringARestoreIsNotWrittenThrough) {
-    if (!TempTree::MakesLinks())
-        GTEST_SKIP() << "no links can be made here";
     tree.WriteFile("site.bak/a/p.htm", "backed up");
     tree.WriteFile("site.bak/b/p.htm", "backed up");
     tree.WriteFile("site.bak/b/new.htm", "backed up");
@@ -96,8 +92,6 @@ TEST_F(RunRaceTest, ASubfolderSwappedDuringARestoreIsNotWrittenThrough) {
 
 // What only the link's target holds under a leftover's name stays there.
 TEST_F(RunRaceTest, ASubfolderSwappedDuringTheCleanupLosesNothingOutside) {
-    if (!TempTree::MakesLinks())
-        GTEST_SKIP() << "no links can be made here";
     const std::string leftover =
         std::filesystem::path(TempNameFor(PathFromUtf8("p.htm").native())).string();
     WritePage("b/" + leftover, "half a page");

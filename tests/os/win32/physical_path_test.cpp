@@ -9,7 +9,7 @@
 namespace velnor::test {
 namespace {
 
-TEST(PhysicalPath, DrivePathsInTheEverydayFormSharePathsInTheLiteralOne) {
+TEST(PhysicalPath, DrivePathsInTheEverydayFormSharePathsInTheLiteralOneAndTheirRoots) {
     const std::pair<std::wstring, std::wstring> cases[] = {
         {LR"(\\?\C:\site\)", LR"(C:\site)"},
         {LR"(\\?\c:)", LR"(c:\)"},
@@ -23,16 +23,13 @@ TEST(PhysicalPath, DrivePathsInTheEverydayFormSharePathsInTheLiteralOne) {
     for (const auto& [given, physical] : cases)
         EXPECT_EQ(PhysicalPath(given).native(), physical) << std::filesystem::path(given);
     EXPECT_EQ(PhysicalPath(L"site\\"), std::filesystem::current_path() / L"site");
-}
-
-// A share's root holds its server and share names; std::filesystem knows none here.
-TEST(PhysicalPath, TheRootOfADriveAShareOrAVolume) {
-    const std::pair<std::wstring, std::wstring> cases[] = {
+    // A share's root holds its server and share names; std::filesystem knows none here.
+    const std::pair<std::wstring, std::wstring> roots[] = {
         {LR"(C:\site\news)", LR"(C:\)"},
         {LR"(\\?\UNC\server\share\site)", LR"(\\?\UNC\server\share\)"},
         {LR"(\\?\Volume{1}\site)", LR"(\\?\Volume{1}\)"},
     };
-    for (const auto& [physical, root] : cases)
+    for (const auto& [physical, root] : roots)
         EXPECT_EQ(PhysicalRoot(physical).native(), root) << std::filesystem::path(physical);
 }
 

@@ -42,21 +42,17 @@ TEST_F(frmMainLoad, Dir1ShowsTheStoredFolderOrTheCurrentOneAndCloseStoresIt) {
 }
 
 // "80%" and the full gauges of the design are never seen; the gauges' counts
-// start at zero too, so the next cell lit is the first.
-TEST_F(frmMainLoad, TheGaugesStartEmptyAndTheRatioAtZero) {
+// start at zero too, so the next cell lit is the first. A run sets them at
+// every character: the caption shown already costs nothing.
+TEST_F(frmMainLoad, TheGaugesStartEmptyTheRatioAtZeroAndOnlyAChangeCostsACaption) {
     Load();
     EXPECT_EQ(view.Captions, (Shown{{sp1, {""}}, {sp2, {""}}, {yasuoLv, {"0%"}}}));
     form->Run().Gauges().UpdateFileBar(100);
     EXPECT_EQ(view.Captions[sp1], (std::vector<std::string>{"", "|"}));
-}
-
-// A run sets them at every character: the caption shown already costs nothing.
-TEST_F(frmMainLoad, OnlyAChangeCostsACaption) {
-    Load();
     view.Captions.clear();
     form->SetStatus("准备就绪"); // as designed
     form->SetRatio(0);
-    form->SetGaugeCells(Gauge::FileBar, 0);
+    form->SetGaugeCells(Gauge::FileBar, 1);
     for (int twice = 0; twice < 2; ++twice) {
         form->SetStatus("正在工作: a.htm");
         form->SetRatio(74);

@@ -17,16 +17,6 @@ namespace {
 
 const std::string Hardinfo = MsinfoKey + "\"PATH\"=\"/usr/bin/hardinfo\"";
 
-// Where the box opens and that it cannot be resized; how it looks is pinned
-// by the reference image.
-TEST(frmAboutTest, OpensFixedAtItsDesignedPlaceUnderItsCaption) {
-    ScriptedSysInfo sysInfo("");
-    frmAbout box(sysInfo.Services());
-    EXPECT_EQ(box.windowTitle(), "关于 Velnor");
-    EXPECT_EQ(box.geometry(), QRect(156, 129, 382, 237)); // 2340, 1935, 5730 x 3555 twips
-    EXPECT_EQ(box.minimumSize(), box.maximumSize());
-}
-
 // Runs the box modally, as the main window does, and hands it to act once it is
 // up and active; a box still open afterwards is ended with -1.
 int RunModally(frmAbout& box, const std::function<void()>& act) {

@@ -61,10 +61,14 @@ TEST_F(ReferenceImage, frmMainLooksAsCommitted) {
     EXPECT_FALSE(window->windowIcon().isNull());
 }
 
+// Opened fixed at its designed place, under its caption.
 TEST(ReferenceImageAbout, frmAboutLooksAsCommitted) {
     ScriptedSysInfo sysInfo("");
     frmAbout box(sysInfo.Services());
     ExpectLooksAsCommitted(box, "frmAbout");
+    EXPECT_EQ(box.geometry(), QRect(156, 129, 382, 237)); // 2340, 1935, 5730 x 3555 twips
+    EXPECT_EQ(box.minimumSize(), box.maximumSize());
+    EXPECT_EQ(box.windowTitle(), "关于 Velnor");
 }
 
 } // namespace
