@@ -4,9 +4,11 @@
 #include "ui/qt/system_language.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -36,27 +38,28 @@ protected:
     }
 
     void Press(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-    // Clicks the control at the given character step (1-based) of the run; sp1
-    // lights its first cell at the first step, so yields from then on are steps.
-    void ClickAtStep(std::size_t step, const char* control) {
-        window->OnYield = [this, step, control, steps = std::size_t{0}](std::size_t) mutable {
-            if (window->Form().Run().Gauges().FileBarCells != 0 && ++steps == step)
-                Find<QAbstractButton>(control)->click();
-        };
-    }
     void Untick(const char* check) { Find<QCheckBox>(check)->setChecked(false); }
     std::string Status() const { return Find<QLabel>("lbstate")->text().toStdString(); }
     std::string Site() const { return tree.Path("site").native(); }
 };
 
 // Each control's event reaches its procedure in the form, and each read the
-// form makes names its own control.
+// form makes names its own control; Tab walks the designed focus order, Text1
+// takes no line break typed or pasted, and, as on Windows, Enter clicks the
+// button that has the focus, in the language of the desktop's own boxes.
 TEST_F(MainWindowButtons, EachEventReachesTheFormAndEachReadItsControl) {
+    UseQtTranslations(QLocale(QLocale::Chinese, QLocale::China));
     tree.MakeFolder("usb/photos");
     const std::filesystem::path usb = std::filesystem::canonical(tree.Path("usb"));
     MakeWindow({.drives = [&] {
         return std::vector<DriveEntry>{{"/", {}, false}, {usb, "USB", true}};
     }}).show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    for (const char* name : {"Drive1", "Dir1", "Text1", "Check1", "Check2", "Command1", "Check4",
+                             "Command2", "Command3", "Drive1"}) {
+        ASSERT_EQ(QApplication::focusWidget(), Find<QWidget>(name)) << name;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
     Untick("Check1");
     EXPECT_EQ((std::array{window->RemoveSpacesTicked(), window->RemoveBreaksTicked(),
                           window->BackupTicked()}),
@@ -66,7 +69,14 @@ TEST_F(MainWindowButtons, EachEventReachesTheFormAndEachReadItsControl) {
     EXPECT_EQ((std::array{window->RemoveSpacesTicked(), window->RemoveBreaksTicked(),
                           window->BackupTicked()}),
               (std::array{true, true, false}));
-    EXPECT_EQ(window->ExtensionText(), "htm|html|asp");
+    auto* text = Find<QPlainTextEdit>("Text1");
+    text->moveCursor(QTextCursor::End);
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClick(text, Qt::Key_Enter);
+    QTest::keyClicks(text, "|php");
+    QApplication::clipboard()->setText("|shtml\r\n|htx\n|asa\r");
+    text->paste();
+    EXPECT_EQ(window->ExtensionText(), "htm|html|asp|php|shtml|htx|asa"); // and no Tab
 
     QTest::keyClick(Find<DriveList>("Drive1"), Qt::Key_Down);
     EXPECT_EQ(window->Form().Dir1().path, usb);
@@ -75,13 +85,20 @@ TEST_F(MainWindowButtons, EachEventReachesTheFormAndEachReadItsControl) {
     QTest::keyClick(folders, Qt::Key_Return);
     EXPECT_EQ(window->Form().Dir1().path, usb / "photos");
 
-    BoxAnswerer answerer(QMessageBox::Cancel);
+    std::vector<QString> buttons;
+    BoxAnswerer answerer(QMessageBox::Cancel, [&buttons](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            for (QAbstractButton* button : box->buttons())
+                buttons.push_back(button->text());
+    });
     Press("Command1");
     EXPECT_EQ(Status(), "已经完成任务.");
-    Press("Command2");
+    Find<QPushButton>("Command2")->setFocus();
+    QTest::keyClick(Find<QPushButton>("Command2"), Qt::Key_Return);
     Press("Command3");
     ASSERT_EQ(answerer.boxes.size(), 2u);
     EXPECT_EQ(answerer.boxes[0].text, "你确定要还原备份文件吗?");
+    EXPECT_EQ(buttons, (std::vector<QString>{"确定", "取消"}));
     EXPECT_EQ(answerer.boxes[1].title, "关于 Velnor");
     window->close();
     EXPECT_EQ(Remembered(), (usb / "photos").native());
@@ -130,23 +147,6 @@ TEST(MessageBoxTest, ShowsTheBoxAsAskedAndAnswersTheButtonPressed) {
     }
 }
 
-// As on Windows: Enter clicks the button that has the focus, in the language of
-// the desktop's own boxes.
-TEST_F(MainWindowButtons, EnterClicksTheFocusedButtonAndTheBoxSpeaksTheDesktopsLanguage) {
-    UseQtTranslations(QLocale(QLocale::Chinese, QLocale::China));
-    MakeWindow().show();
-    std::vector<QString> buttons;
-    BoxAnswerer answerer(QMessageBox::Cancel, [&buttons](QWidget* modal) {
-        for (QAbstractButton* button : qobject_cast<QMessageBox*>(modal)->buttons())
-            buttons.push_back(button->text());
-    });
-    Find<QPushButton>("Command2")->setFocus();
-    QTest::keyClick(Find<QPushButton>("Command2"), Qt::Key_Return);
-    ASSERT_EQ(answerer.boxes.size(), 1u);
-    EXPECT_EQ(answerer.boxes[0].text, "你确定要还原备份文件吗?");
-    EXPECT_EQ(buttons, (std::vector<QString>{"确定", "取消"}));
-}
-
 // Modal and without an owner, the About box holds the run at its yield until it closes; then the
 // run goes on.
 TEST_F(MainWindowButtons, AboutOpenedDuringARunHoldsItUntilClosed) {
@@ -164,7 +164,12 @@ TEST_F(MainWindowButtons, AboutOpenedDuringARunHoldsItUntilClosed) {
         yieldsWhileOpen = window->Yields - yieldsAtOpen;
         pageWhileOpen = tree.ReadFile("site/page.htm");
     });
-    ClickAtStep(3, "Command3");
+    // About clicked at the third character: sp1 lights its first cell at the
+    // first step, so yields from then on are steps
+    window->OnYield = [this, steps = 0](std::size_t) mutable {
+        if (window->Form().Run().Gauges().FileBarCells != 0 && ++steps == 3)
+            Find<QAbstractButton>("Command3")->click();
+    };
     Press("Command1");
 
     const BoxSeen about{{}, "关于 Velnor", {}, {}, QMessageBox::NoButton};

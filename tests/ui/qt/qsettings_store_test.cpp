@@ -1,10 +1,7 @@
 #include "tests/ui/qt/ui_fixture.h"
 #include "ui/qt/qsettings_store.h"
 
-#include <QClipboard>
 #include <QDir>
-#include <QPlainTextEdit>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -12,31 +9,6 @@
 
 namespace velnor::test {
 namespace {
-
-using MainWindowStartUp = WindowFixture;
-
-TEST_F(MainWindowStartUp, TabWalksTheDesignedFocusOrderFromDrive1AndBack) {
-    MakeWindow().show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    for (const char* name : {"Drive1", "Dir1", "Text1", "Check1", "Check2", "Command1", "Check4",
-                             "Command2", "Command3", "Drive1"}) {
-        ASSERT_EQ(QApplication::focusWidget(), Find<QWidget>(name)) << name;
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    EXPECT_EQ(window->ExtensionText(), "htm|html|asp"); // Tab is never typed
-}
-
-TEST_F(MainWindowStartUp, Text1TakesNoLineBreakTypedOrPasted) {
-    MakeWindow();
-    auto* text = Find<QPlainTextEdit>("Text1");
-    text->moveCursor(QTextCursor::End);
-    QTest::keyClick(text, Qt::Key_Return);
-    QTest::keyClick(text, Qt::Key_Enter);
-    QTest::keyClicks(text, "|php");
-    QApplication::clipboard()->setText("|shtml\r\n|htx\n|asa\r");
-    text->paste();
-    EXPECT_EQ(window->ExtensionText(), "htm|html|asp|php|shtml|htx|asa");
-}
 
 // The real store, in Qt's test locations, under an application name of its own.
 TEST(QSettingsStoreTest, GivesTheFallbackReadsBackAnyBytesWritesAndThrowsIfItCannot) {
