@@ -1,12 +1,8 @@
 #include "tests/cli/cli_test_helpers.h"
 
-#include "core/filter/page_compactor.h"
-#include "tests/core/filter/random_page.h"
 #include "tests/support/system_words.h"
 #include "tests/support/temp_tree.h"
 
-#include <cstdint>
-#include <random>
 #include <string>
 
 namespace velnor::cli {
@@ -33,22 +29,6 @@ TEST(FilterCommand, ReadsTheFileOrStandardInputAndOnFailureWritesNoOutput) {
                      Eq("velnor-cli: " + missing + ": " + SystemWords(Fault::NoSuchFile) + "\n"));
     ExpectInvocation({"filter", folder}, "", 1, IsEmpty(),
                      Eq("velnor-cli: " + folder + ": " + SystemWords(Fault::OpenAFolder) + "\n"));
-}
-
-// Pages longer than the command's blocks, so characters, pairs and tags are
-// cut at their ends: the output and the figures are those of the whole page.
-TEST(FilterCommand, PageReadInBlocksComesOutAsAWhole) {
-    std::mt19937 rng(20261207);
-    std::string page;
-    while (page.size() < 700'000)
-        page += velnor::test::RandomPage(rng, 500);
-    PageCounts counts;
-    const std::string expected = CompactPage(page, {true, false}, counts);
-    CapturedStreams io(page);
-    EXPECT_EQ(Cli({"filter", "--stats", "--keep-breaks"}, io.Streams()), 0);
-    EXPECT_TRUE(io.Out() == expected);
-    EXPECT_EQ(io.Err(), StatsLine(counts.Characters, counts.Kept, counts.Steps, page.size(),
-                                  expected.size()));
 }
 
 } // namespace
