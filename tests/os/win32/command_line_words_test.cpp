@@ -17,6 +17,7 @@ TEST(CommandLineWords, QuotedDriveRootKeepsItsBackslash) {
         {LR"(velnor.exe "D:\site" --ext="htm")", {"D:\\site", "--ext=htm"}},
         {LR"(velnor.exe \"a\" "")", {"\"a\"", ""}},
         {LR"(velnor.exe 网页)", {"网页"}},
+        {LR"(velnor.exe \\?\C:\site "\\server\share")", {"\\\\?\\C:\\site", "\\\\server\\share"}},
     };
     for (const auto& [line, words] : cases)
         EXPECT_EQ(CommandLineWords(line), words) << std::filesystem::path(line);
