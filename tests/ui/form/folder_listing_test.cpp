@@ -56,7 +56,7 @@ TEST_F(FolderListingTest, OpensAsResolvedWithoutATrailingSeparatorOrNotAtAll) {
         {site / "." / "..", real.parent_path(), ""},
         {site / ".git", real / ".git", ""}, // hidden, yet it opens
         {"", {}, noSuchFile},
-        {tree.Path("gone"), {}, DisplayPath(tree.Path("gone")) + noSuchFile},
+        {tree.Path("站点"), {}, DisplayPath(tree.Path("站点")) + noSuchFile},
     };
     for (const auto& [given, shown, error] : cases) {
         SCOPED_TRACE(DisplayPath(given));
