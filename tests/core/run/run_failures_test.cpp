@@ -4,7 +4,6 @@
 #include "core/run/backup_restore.h"
 #include "core/text/path_text.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>

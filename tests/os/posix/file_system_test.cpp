@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <filesystem>
 #include <random>
 #include <string>

@@ -4,7 +4,6 @@
 #include "tests/ui/qt/ui_fixture.h"
 
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 

@@ -11,15 +11,12 @@
 namespace velnor::test {
 namespace {
 
-// velnor.exe in the build's program folder, beside this test's own folder.
-std::filesystem::path Program() {
+TEST(VersionBlockTest, TheProgramIsVersion1000InChineseSimplifiedNamedAsItsIdentitySays) {
+    // velnor.exe in the build's program folder, beside this test's own folder
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return std::filesystem::path(self).parent_path().parent_path() / L"bin" / VELNOR_EXE;
-}
-
-TEST(VersionBlockTest, TheProgramIsVersion1000InChineseSimplifiedNamedAsItsIdentitySays) {
-    const std::wstring program = Program().native();
+    const std::wstring program =
+        (std::filesystem::path(self).parent_path().parent_path() / L"bin" / VELNOR_EXE).native();
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(program.c_str(), &ignored);
     ASSERT_NE(size, 0u) << Utf8(program);
