@@ -12,8 +12,6 @@ EntryName Name(const std::string& utf8) {
     return PathFromUtf8(utf8).native();
 }
 
-// Names are cut to fit in 255 characters: two long targets that share their
-// start still get names of their own, each one's alone.
 TEST(TempName, OnlyNamesTheProgramMadeForThatVeryTargetAreItsOwn) {
     const EntryName made = TempNameFor(Name("page.htm"));
     EXPECT_TRUE(IsTempName(made));
@@ -30,6 +28,8 @@ TEST(TempName, OnlyNamesTheProgramMadeForThatVeryTargetAreItsOwn) {
         changed[i] = changed[i] == 'x' ? 'y' : 'x';
         EXPECT_FALSE(IsTempName(changed)) << i;
     }
+    // names cut to fit in 255 characters: two long targets that share their
+    // start still get names of their own, each one's alone
     const EntryName first = Name(std::string(250, 's') + "1.bak");
     const EntryName cut = TempNameFor(first);
     EXPECT_LE(cut.size(), 255u);
