@@ -12,9 +12,9 @@ namespace velnor {
 
 bool OrdinaryFileExists(std::u16string_view path) {
     const std::string posix = PosixPath(path);
-    // The program named in the registry, looked at once and not opened: no
-    // folder of the user's is reached through it.
     struct stat status {};
+    // Safe by path: the program named in the registry is looked at once and
+    // never opened, and no folder of the user's is reached through it.
     if (stat(posix.c_str(), &status) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return false;

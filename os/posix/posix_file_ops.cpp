@@ -73,12 +73,16 @@ int ReadEntries(DIR* dir, std::vector<FolderEntry>& entries) {
 
 class PosixFileOps : public FileOps {
 public:
-    // The two calls on a path: the user's folder is looked up as the system
-    // resolves it, once; everything below it goes through its descriptor.
+    // The two calls on a path, safe as such: the user's folder (and its
+    // parent) is looked up once, as the system resolves what the user named;
+    // its identity is then checked on the descriptor, and everything below it
+    // is reached through that descriptor, never by path again.
     int StatPath(const Path& path, struct stat& info) override {
+        // Safe by path: the user's own folder, looked up once (see above).
         return RetryInterrupted([&] { return ::stat(path.c_str(), &info); });
     }
     int OpenPath(const Path& path, int flags, int& fd) override {
+        // Safe by path: the user's own folder, opened once (see above).
         return RetryInterrupted([&] { return fd = ::open(path.c_str(), flags | O_CLOEXEC); });
     }
 

@@ -16,7 +16,8 @@ namespace {
 
 } // namespace
 
-// The one file the filter was given, opened once as any reader would open it.
+// Safe by path: the one file the filter was given, opened once and only read,
+// as any reader would open it; no folder is reached through it.
 InputFile::InputFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     if (fd_ < 0) {
         ThrowErrno(path);
